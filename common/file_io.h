@@ -1,0 +1,42 @@
+#pragma once
+// File access for the portable core: whole-file reads, and writes that never
+// destroy the previous file. Paths are std::filesystem::path, wide on
+// Windows, so folders with Japanese names work.
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace quorvin {
+
+using Path = std::filesystem::path;
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+// An open C stream, closed when it goes out of scope.
+using UniqueFile = std::unique_ptr<std::FILE, FileCloser>;
+
+// Opens `path` with an fopen mode ("rb", "wb"); null on failure.
+UniqueFile openFile(const Path& path, const char* mode);
+
+// The whole file as bytes (binary), or nothing when it cannot be read.
+// Files larger than `maxBytes` are refused.
+std::optional<std::string> readFileBytes(const Path& path,
+                                         std::size_t maxBytes = std::size_t(1) << 30);
+
+// Writes `bytes` to a new file beside `target`, checks every write, the flush
+// and the close, then replaces `target` with it. On any failure returns false,
+// removes the temporary file and leaves `target` as it was.
+bool writeFileReplacing(const Path& target, std::string_view bytes);
+
+// Every LF becomes CR LF: the platform's text mode, done by hand so that the
+// bytes are the same on every system.
+std::string toCrLf(std::string_view text);
+// Every CR LF pair becomes LF; lone CRs stay.
+std::string fromCrLf(std::string_view text);
+
+}  // namespace quorvin
