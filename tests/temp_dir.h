@@ -5,16 +5,31 @@
 #include <filesystem>
 #include <string>
 #include <system_error>
+#ifdef _WIN32
+#include <random>
+#endif
 
 namespace quorvin {
 
 class TempDir {
  public:
   TempDir() {
+#ifdef _WIN32
+    // No mkdtemp: try random names until one is new.
+    std::random_device random;
+    for (int attempt = 0;; ++attempt) {
+      if (attempt == 100) std::abort();
+      path_ = std::filesystem::temp_directory_path() /
+              ("quorvin-test-" + std::to_string(random()));
+      std::error_code error;
+      if (std::filesystem::create_directory(path_, error)) break;
+    }
+#else
     std::string pattern =
         (std::filesystem::temp_directory_path() / "quorvin-test-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) std::abort();
     path_ = pattern;
+#endif
   }
   ~TempDir() {
     std::error_code ignored;

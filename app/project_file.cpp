@@ -1,0 +1,341 @@
+#include "app/project_file.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+#include <limits>
+#include <optional>
+
+#include "app/settings_file.h"
+
+namespace quorvin {
+
+// The font block is the platform's LOGFONTA as it lies in memory.
+static_assert(std::endian::native == std::endian::little);
+
+namespace {
+
+constexpr std::string_view kComma = ",";
+constexpr std::string_view kEscapedComma = "%20%";
+
+// A design with thousands of controls is a few hundred kilobytes; refusing
+// anything far bigger keeps a stray file from exhausting memory.
+constexpr std::size_t kMaxProjectBytes = 16 * 1024 * 1024;
+
+// Extra zeroed entries behind the objects and the points read, so that the
+// editor can add some before the arrays grow.
+constexpr std::int32_t kSpareEntries = 10;
+
+// The smallest space a record can take in the file: every line has at least
+// its line feed, and a number line at least one digit before it.
+constexpr std::size_t kMinObjectBytes = 10;
+constexpr std::size_t kMinPointBytes = 4;
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+// Reads the file from front to back. Every call either takes what it
+// expects and moves on, or fails without moving.
+class LineReader {
+ public:
+  explicit LineReader(std::string_view bytes) : rest_(bytes) {}
+
+  std::size_t remaining() const { return rest_.size(); }
+
+  // The next line without its line end (LF or CR LF). A line must end with
+  // a line feed: a file cut inside its last line is truncated, not short.
+  std::optional<std::string_view> line() {
+    const std::size_t end = rest_.find('\n');
+    if (end == std::string_view::npos) return std::nullopt;
+    std::string_view result = rest_.substr(0, end);
+    if (!result.empty() && result.back() == '\r') result.remove_suffix(1);
+    rest_.remove_prefix(end + 1);
+    return result;
+  }
+
+  std::optional<std::int32_t> number() {
+    LineReader saved = *this;
+    const std::optional<std::string_view> text = line();
+    std::optional<std::int32_t> value;
+    if (text) value = parseNumberLine(*text);
+    if (!value) *this = saved;
+    return value;
+  }
+
+  // An unsigned 32-bit decimal followed directly by the letters "ld".
+  std::optional<std::uint32_t> style() {
+    LineReader saved = *this;
+    std::optional<std::uint32_t> value;
+    if (const std::optional<std::string_view> text = line()) value = parseStyle(*text);
+    if (!value) *this = saved;
+    return value;
+  }
+
+  // A text line whose escaped length was stated as `length`. The text is the
+  // whole line (inner and outer blanks kept); a length of 0 means an empty
+  // text, whose line is consumed all the same. A length beyond what is left
+  // of the file marks the file as damaged.
+  bool text(std::int32_t length, std::string& out) {
+    if (length < 0 || static_cast<std::size_t>(length) > rest_.size()) return false;
+    const std::optional<std::string_view> content = line();
+    if (!content) return false;
+    out = length == 0 ? std::string() : escapeText(*content, kEscapedComma, kComma);
+    return true;
+  }
+
+  // The 60 bytes of the font record, each 0x0D 0x0A pair standing for one
+  // 0x0A; every other byte value is taken as it is.
+  bool font(FontSpec& out) {
+    unsigned char raw[sizeof(FontSpec)];
+    std::size_t taken = 0;
+    std::size_t at = 0;
+    while (taken < sizeof raw) {
+      if (at >= rest_.size()) return false;
+      if (rest_[at] == '\r' && at + 1 < rest_.size() && rest_[at + 1] == '\n') {
+        raw[taken++] = '\n';
+        at += 2;
+      } else {
+        raw[taken++] = static_cast<unsigned char>(rest_[at]);
+        at += 1;
+      }
+    }
+    std::memcpy(&out, raw, sizeof raw);
+    rest_.remove_prefix(at);
+    return true;
+  }
+
+ private:
+  static std::optional<std::uint32_t> parseStyle(std::string_view text) {
+    while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+    if (text.size() < 3 || text.substr(text.size() - 2) != "ld") return std::nullopt;
+    text.remove_suffix(2);
+    std::uint64_t value = 0;
+    for (char c : text) {
+      if (c < '0' || c > '9') return std::nullopt;
+      value = value * 10 + static_cast<std::uint64_t>(c - '0');
+      if (value > std::numeric_limits<std::uint32_t>::max()) return std::nullopt;
+    }
+    return static_cast<std::uint32_t>(value);
+  }
+
+  std::string_view rest_;
+};
+
+bool hasLineFeed(std::string_view text) {
+  return text.find('\n') != std::string_view::npos;
+}
+
+void appendLine(std::string& out, std::string_view text) {
+  out += text;
+  out += '\n';
+}
+
+template <typename Number>
+void appendNumber(std::string& out, Number value) {
+  appendLine(out, std::to_string(value));
+}
+
+// Two length lines, then the two escaped texts, as headers and objects hold
+// them.
+void appendTextPair(std::string& out, std::string_view first, std::string_view second) {
+  const std::string a = escapeText(first, kComma, kEscapedComma);
+  const std::string b = escapeText(second, kComma, kEscapedComma);
+  appendNumber(out, a.size());
+  appendNumber(out, b.size());
+  appendLine(out, a);
+  appendLine(out, b);
+}
+
+}  // namespace
+
+std::string escapeText(std::string_view text, std::string_view from, std::string_view to) {
+  if (from.empty()) return std::string(text);
+  std::string out;
+  out.reserve(text.size());
+  std::size_t at = 0;
+  for (;;) {
+    const std::size_t hit = text.find(from, at);
+    if (hit == std::string_view::npos) break;
+    out.append(text, at, hit - at);
+    out += to;
+    at = hit + from.size();
+  }
+  out.append(text, at);
+  return out;
+}
+
+bool canSaveProject(const Project& source, const std::vector<DesignObject>& objects) {
+  if (source.objectCount < 0 || static_cast<std::size_t>(source.objectCount) > objects.size())
+    return false;
+  switch (source.regionMode) {
+    case RegionMode::Rectangle:
+      if (source.pointCount != 0) return false;
+      break;
+    case RegionMode::Polygon:
+      if (source.pointCount < 3 ||
+          static_cast<std::size_t>(source.pointCount) > source.markerPoints.size())
+        return false;
+      break;
+    default:
+      return false;
+  }
+  if (hasLineFeed(source.className) || hasLineFeed(source.title)) return false;
+  for (std::int32_t i = 0; i < source.objectCount; ++i) {
+    const DesignObject& object = objects[static_cast<std::size_t>(i)];
+    if (!isKnownObjectKind(static_cast<std::int32_t>(object.kind))) return false;
+    if (hasLineFeed(object.caption) || hasLineFeed(object.idName)) return false;
+  }
+  return true;
+}
+
+std::string serializeProject(const Project& source, const std::vector<DesignObject>& objects) {
+  const std::size_t objectCount =
+      std::min(static_cast<std::size_t>(std::max(source.objectCount, 0)), objects.size());
+  const bool polygon = source.regionMode == RegionMode::Polygon;
+  const std::int32_t pointCount =
+      polygon ? static_cast<std::int32_t>(std::min(
+                    static_cast<std::size_t>(std::max(source.pointCount, 0)),
+                    source.markerPoints.size()))
+              : source.pointCount;
+
+  // Built with LF line ends, then translated as a whole, the font block
+  // included: that is how the platform's text mode writes it.
+  std::string text;
+  appendNumber(text, objectCount);
+  appendNumber(text, source.x);
+  appendNumber(text, source.y);
+  appendNumber(text, source.width);
+  appendNumber(text, source.height);
+  appendNumber(text, static_cast<std::int32_t>(source.regionMode));
+  appendNumber(text, pointCount);
+  appendTextPair(text, source.className, source.title);
+
+  if (polygon) {
+    for (std::int32_t i = 0; i < pointCount; ++i) {
+      const RegionPoint& point = source.markerPoints[static_cast<std::size_t>(i)];
+      appendNumber(text, point.x);
+      appendNumber(text, point.y);
+    }
+  }
+
+  char font[sizeof(FontSpec)];
+  std::memcpy(font, &source.font, sizeof font);
+  text.append(font, sizeof font);
+
+  for (std::size_t i = 0; i < objectCount; ++i) {
+    const DesignObject& object = objects[i];
+    appendNumber(text, static_cast<std::int32_t>(object.kind));
+    appendNumber(text, object.x);
+    appendNumber(text, object.y);
+    appendNumber(text, object.width);
+    appendNumber(text, object.height);
+    appendLine(text, std::to_string(object.style) + "ld");
+    appendTextPair(text, object.caption, object.idName);
+  }
+  return toCrLf(text);
+}
+
+bool parseProject(std::string_view bytes, Project& out, std::vector<DesignObject>& outObjects) {
+  LineReader in(bytes);
+  Project read;  // surface, fontHandle, activeMarker 0; activePoint -1
+
+  const std::optional<std::int32_t> objectCount = in.number();
+  const std::optional<std::int32_t> x = in.number();
+  const std::optional<std::int32_t> y = in.number();
+  const std::optional<std::int32_t> width = in.number();
+  const std::optional<std::int32_t> height = in.number();
+  const std::optional<std::int32_t> mode = in.number();
+  const std::optional<std::int32_t> pointCount = in.number();
+  if (!objectCount || !x || !y || !width || !height || !mode || !pointCount) return false;
+  if (*objectCount < 0) return false;
+  if (*mode == static_cast<std::int32_t>(RegionMode::Rectangle)) {
+    if (*pointCount != 0) return false;
+  } else if (*mode == static_cast<std::int32_t>(RegionMode::Polygon)) {
+    if (*pointCount < 3) return false;
+  } else {
+    return false;
+  }
+  read.x = *x;
+  read.y = *y;
+  read.width = *width;
+  read.height = *height;
+  read.regionMode = static_cast<RegionMode>(*mode);
+
+  const std::optional<std::int32_t> classLength = in.number();
+  const std::optional<std::int32_t> titleLength = in.number();
+  if (!classLength || !titleLength) return false;
+  if (!in.text(*classLength, read.className) || !in.text(*titleLength, read.title)) return false;
+
+  if (read.regionMode == RegionMode::Polygon) {
+    // The count must fit in what is left before anything is allocated for it.
+    if (static_cast<std::size_t>(*pointCount) > in.remaining() / kMinPointBytes ||
+        *pointCount > std::numeric_limits<std::int32_t>::max() - kSpareEntries)
+      return false;
+    std::vector<RegionPoint> markers;
+    for (std::int32_t i = 0; i < *pointCount; ++i) {
+      const std::optional<std::int32_t> px = in.number();
+      const std::optional<std::int32_t> py = in.number();
+      if (!px || !py) return false;
+      markers.push_back({*px, *py});
+    }
+    read.growPointArrays(*pointCount + kSpareEntries);
+    std::copy(markers.begin(), markers.end(), read.markerPoints.begin());
+    read.pointCount = *pointCount;
+  }
+
+  if (!in.font(read.font)) return false;
+
+  if (static_cast<std::size_t>(*objectCount) > in.remaining() / kMinObjectBytes) return false;
+  std::vector<DesignObject> objects;
+  for (std::int32_t i = 0; i < *objectCount; ++i) {
+    DesignObject object;  // window and savedProc 0
+    const std::optional<std::int32_t> kind = in.number();
+    if (!kind || !isKnownObjectKind(*kind)) return false;
+    const std::optional<std::int32_t> ox = in.number();
+    const std::optional<std::int32_t> oy = in.number();
+    const std::optional<std::int32_t> ow = in.number();
+    const std::optional<std::int32_t> oh = in.number();
+    const std::optional<std::uint32_t> style = in.style();
+    const std::optional<std::int32_t> captionLength = in.number();
+    const std::optional<std::int32_t> idLength = in.number();
+    if (!ox || !oy || !ow || !oh || !style || !captionLength || !idLength) return false;
+    if (!in.text(*captionLength, object.caption) || !in.text(*idLength, object.idName))
+      return false;
+    object.kind = static_cast<ObjectKind>(*kind);
+    object.x = *ox;
+    object.y = *oy;
+    object.width = *ow;
+    object.height = *oh;
+    object.style = *style;
+    objects.push_back(std::move(object));
+  }
+  objects.resize(objects.size() + kSpareEntries);
+  read.objectCount = *objectCount;
+
+  out = std::move(read);
+  outObjects = std::move(objects);
+  return true;
+}
+
+bool saveProject(const Path& path, const Project& source,
+                 const std::vector<DesignObject>& objects) {
+  if (path.empty() || !canSaveProject(source, objects)) return false;
+  return writeFileReplacing(path, serializeProject(source, objects));
+}
+
+bool saveProject(const Path& path) { return saveProject(path, project, objects); }
+
+bool readProject(const Path& path, Project& out, std::vector<DesignObject>& outObjects) {
+  const std::optional<std::string> bytes = readFileBytes(path, kMaxProjectBytes);
+  if (!bytes) return false;
+  Project read;
+  std::vector<DesignObject> readObjects;
+  if (!parseProject(*bytes, read, readObjects)) return false;
+  // A missing or damaged setting.ini leaves the names empty (absent).
+  readSettings(settingsPath, read.variableNames);
+  out = std::move(read);
+  outObjects = std::move(readObjects);
+  return true;
+}
+
+}  // namespace quorvin

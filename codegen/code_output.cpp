@@ -1,0 +1,296 @@
+#include "codegen/code_output.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+#include "codegen/statements.h"
+#include "common/file_io.h"
+
+namespace quorvin {
+
+std::filesystem::path templatePath;
+
+namespace {
+
+constexpr std::array<std::string_view, kPlaceholderCount> kPlaceholderTexts = {
+    "$TITLE$", "$C_NAME$",  "$HWND$",        "$INST$",     "$HFONT$",  "$X$",
+    "$Y$",     "$WIDTH$",   "$HEIGHT$",      "$ADD_OBJ$",  "$DEFINE$", "$CREATE_FONT$",
+    "$SET_FONT$", "$POINT$", "$ADD_POINT$", "$DELHRGN$",
+};
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+// Where rendering continues after the placeholder at `position`: just after
+// the first '$' that follows its opening '$', which is its closing one.
+std::size_t afterClosingDollar(std::string_view templateText, std::size_t position) {
+  const std::size_t closing = templateText.find('$', position + 1);
+  return closing == std::string_view::npos ? templateText.size() : closing + 1;
+}
+
+// The line indentation of a text that had `before` and then got `appended`.
+std::size_t indentationAfter(std::size_t before, std::string_view appended) {
+  std::size_t i = appended.size();
+  while (i > 0 && isBlank(appended[i - 1])) --i;
+  const std::size_t blanks = appended.size() - i;
+  if (i == 0) return before + blanks;
+  return appended[i - 1] == '\n' ? blanks : 0;
+}
+
+// A model text as the C string it stands for.
+std::string cText(const std::string& text) { return std::string(text.c_str()); }
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Files.
+
+std::optional<std::string> readCodeTemplate(const std::filesystem::path& path) {
+  std::optional<std::string> bytes = readFileBytes(path);
+  if (!bytes) return std::nullopt;
+  const std::size_t nul = bytes->find('\0');
+  if (nul != std::string::npos) bytes->resize(nul);
+  return fromCrLf(*bytes);
+}
+
+bool writeCodeFile(const std::filesystem::path& path, std::string_view text) {
+  const std::size_t nul = text.find('\0');
+  if (nul != std::string_view::npos) text = text.substr(0, nul);
+  const std::string bytes = toCrLf(text);
+  return writeFileReplacing(path, bytes) && !bytes.empty();
+}
+
+CodeOutputResult outputCode(const std::filesystem::path& templateFile,
+                            const std::filesystem::path& target) {
+  const std::optional<std::string> templateText = readCodeTemplate(templateFile);
+  if (!templateText) return CodeOutputResult::TemplateUnreadable;
+  const std::string output = generateCode(*templateText);
+  return writeCodeFile(target, output) ? CodeOutputResult::Written
+                                       : CodeOutputResult::WriteFailed;
+}
+
+// ---------------------------------------------------------------------------
+// The output text and the shared operations.
+
+OutputBuffer::OutputBuffer(std::size_t capacity) : bytes_(capacity + 1, '\0') {}
+
+char* OutputBuffer::reserveTail(std::size_t count) {
+  const std::size_t needed = size_ + count + 1;
+  if (needed > bytes_.size()) {
+    bytes_.resize(std::max(needed, bytes_.size() * 2), '\0');
+    grew_ = true;
+  }
+  return bytes_.data() + size_;
+}
+
+void OutputBuffer::append(std::string_view text) {
+  if (text.empty()) return;
+  std::memcpy(reserveTail(text.size()), text.data(), text.size());
+  size_ += text.size();
+}
+
+void OutputBuffer::append(char c) { append(std::string_view(&c, 1)); }
+
+void OutputBuffer::dropLast() {
+  if (size_ > 0) bytes_[--size_] = '\0';
+}
+
+void appendFormatted(OutputBuffer& out, const char* format, ...) {
+  std::va_list args;
+  va_start(args, format);
+  std::va_list again;
+  va_copy(again, args);
+  const int length = std::vsnprintf(nullptr, 0, format, args);
+  va_end(args);
+  if (length > 0) {
+    const auto count = static_cast<std::size_t>(length);
+    std::vsnprintf(out.reserveTail(count), count + 1, format, again);
+    out.commitTail(count);
+  }
+  va_end(again);
+}
+
+std::size_t lineIndentation(std::string_view text, std::string* blanks) {
+  std::size_t i = text.size();
+  while (i > 0 && isBlank(text[i - 1])) --i;
+  const bool lineStart = i == 0 || text[i - 1] == '\n';
+  const std::size_t count = lineStart ? text.size() - i : 0;
+  if (blanks != nullptr) blanks->assign(text.substr(i, count));
+  return count;
+}
+
+std::size_t decimalWidth(std::int64_t value) {
+  std::size_t width = value < 0 ? 1 : 0;
+  std::uint64_t magnitude =
+      value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+  do {
+    ++width;
+    magnitude /= 10;
+  } while (magnitude != 0);
+  return width;
+}
+
+// ---------------------------------------------------------------------------
+// Placeholders.
+
+std::string_view placeholderText(Placeholder placeholder) {
+  return kPlaceholderTexts[static_cast<std::size_t>(placeholder)];
+}
+
+bool isMultiLine(Placeholder placeholder) { return placeholder >= Placeholder::AddObj; }
+
+void OccurrenceList::add(const PlaceholderOccurrence& occurrence) {
+  if (count_ + 1 >= entries_.size()) entries_.resize(entries_.size() + kGrowth);
+  entries_[count_++] = occurrence;
+}
+
+void OccurrenceList::sortByPosition() {
+  for (std::size_t gap = count_ / 2; gap > 0; gap /= 2) {
+    for (std::size_t i = gap; i < count_; ++i) {
+      const PlaceholderOccurrence moving = entries_[i];
+      std::size_t j = i;
+      while (j >= gap && entries_[j - gap].position > moving.position) {
+        entries_[j] = entries_[j - gap];
+        j -= gap;
+      }
+      entries_[j] = moving;
+    }
+  }
+}
+
+OccurrenceList findPlaceholders(std::string_view templateText) {
+  OccurrenceList list;
+  for (int index = 0; index < kPlaceholderCount; ++index) {
+    const auto placeholder = static_cast<Placeholder>(index);
+    const std::string_view text = placeholderText(placeholder);
+    for (std::size_t hit = templateText.find(text); hit != std::string_view::npos;
+         hit = templateText.find(text, hit + text.size())) {
+      list.add({hit, placeholder});
+    }
+  }
+  return list;
+}
+
+// ---------------------------------------------------------------------------
+// Generation.
+
+VariableNames namesWithDefaults(const VariableNames& names) {
+  const auto orDefault = [](const std::string& name, const char* fallback) {
+    const std::string text = cText(name);
+    return text.empty() ? std::string(fallback) : text;
+  };
+  VariableNames result;
+  result.hwnd = orDefault(names.hwnd, "hWnd");
+  result.hinstance = orDefault(names.hinstance, "hInst");
+  result.hfont = orDefault(names.hfont, "hFont");
+  result.hrgn = orDefault(names.hrgn, "hRgn");
+  result.point = orDefault(names.point, "pt");
+  return result;
+}
+
+CodeSource makeCodeSource(const Project& project, const std::vector<DesignObject>& objects) {
+  const auto clampCount = [](std::int32_t count, std::size_t available) {
+    return count <= 0 ? std::size_t{0} : std::min(static_cast<std::size_t>(count), available);
+  };
+  const std::size_t objectCount = clampCount(project.objectCount, objects.size());
+  const std::size_t pointCount = clampCount(project.pointCount, project.regionPoints.size());
+  return CodeSource{project,
+                    std::span<const DesignObject>(objects.data(), objectCount),
+                    std::span<const RegionPoint>(project.regionPoints.data(), pointCount),
+                    namesWithDefaults(project.variableNames)};
+}
+
+std::string singleValueText(Placeholder placeholder, const CodeSource& source) {
+  const Project& project = source.project;
+  switch (placeholder) {
+    case Placeholder::Title:
+      return cText(project.title);
+    case Placeholder::ClassName:
+      return cText(project.className);
+    case Placeholder::Hwnd:
+      return source.names.hwnd;
+    case Placeholder::Inst:
+      return source.names.hinstance;
+    case Placeholder::HFont:
+      return source.names.hfont;
+    case Placeholder::X:
+      return std::to_string(project.x);
+    case Placeholder::Y:
+      return std::to_string(project.y);
+    case Placeholder::Width:
+      return std::to_string(project.width);
+    case Placeholder::Height:
+      return std::to_string(project.height);
+    default:
+      return {};
+  }
+}
+
+std::size_t outputBound(std::string_view templateText,
+                        std::span<const PlaceholderOccurrence> sorted, const CodeSource& source) {
+  std::size_t bound = templateText.size();
+  // The indentation of the output's last line as rendering will leave it,
+  // followed through the template text and the replacements in order: text
+  // produced earlier on the line counts, so does a blank or empty
+  // replacement in front of a placeholder.
+  std::size_t indentation = 0;
+  std::size_t cursor = 0;
+  for (const PlaceholderOccurrence& occurrence : sorted) {
+    if (occurrence.position > cursor) {
+      indentation = indentationAfter(
+          indentation, templateText.substr(cursor, occurrence.position - cursor));
+    }
+    if (isMultiLine(occurrence.placeholder)) {
+      const std::size_t length = replacementLength(occurrence.placeholder, source);
+      bound += length + indentation * indentedLineCount(occurrence.placeholder, source);
+      // Every producer's text ends in a line feed or in a ';'.
+      if (length > 0) indentation = 0;
+    } else {
+      const std::string text = singleValueText(occurrence.placeholder, source);
+      bound += text.size();
+      indentation = indentationAfter(indentation, text);
+    }
+    cursor = std::max(cursor, afterClosingDollar(templateText, occurrence.position));
+  }
+  return bound;
+}
+
+std::string generateCode(std::string_view templateText, const Project& project,
+                         const std::vector<DesignObject>& objects, CodeGenerationReport* report) {
+  const CodeSource source = makeCodeSource(project, objects);
+  OccurrenceList occurrences = findPlaceholders(templateText);
+  occurrences.sortByPosition();
+
+  const std::size_t bound = outputBound(templateText, occurrences.entries(), source);
+  OutputBuffer out(4 * bound);
+  std::size_t cursor = 0;
+  for (const PlaceholderOccurrence& occurrence : occurrences.entries()) {
+    if (occurrence.position > cursor) {
+      out.append(templateText.substr(cursor, occurrence.position - cursor));
+    }
+    if (isMultiLine(occurrence.placeholder)) {
+      produceReplacement(occurrence.placeholder, out, source);
+    } else {
+      out.append(singleValueText(occurrence.placeholder, source));
+    }
+    cursor = std::max(cursor, afterClosingDollar(templateText, occurrence.position));
+  }
+  if (cursor < templateText.size()) out.append(templateText.substr(cursor));
+
+  if (report != nullptr) {
+    report->occurrences = occurrences.size();
+    report->bound = bound;
+    report->capacity = 4 * bound;
+    report->length = out.size();
+    report->grew = out.grew();
+  }
+  return std::string(out.view());
+}
+
+std::string generateCode(std::string_view templateText) {
+  return generateCode(templateText, project, objects);
+}
+
+}  // namespace quorvin

@@ -1,0 +1,89 @@
+// The default template rendered for sample projects, compared byte for byte
+// with the files under testdata/. Run with QUORVIN_UPDATE_GOLDEN=1 to write
+// the files anew after a deliberate change, then review the difference.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "codegen/code_output.h"
+#include "codegen/codegen_test_support.h"
+#include "common/cp932.h"
+#include "common/file_io.h"
+#include "tests/temp_dir.h"
+
+namespace quorvin {
+namespace {
+
+using testing::makeObject;
+using testing::TestDesign;
+
+const std::filesystem::path kSourceDir = QUORVIN_CODEGEN_SOURCE_DIR;
+
+// Renders the default template for `design` the way the command does, and
+// compares the written file with testdata/<name>.
+void checkGolden(const TestDesign& design, const char* name) {
+  const std::optional<std::string> templateText = readCodeTemplate(kSourceDir / "code.txt");
+  ASSERT_TRUE(templateText.has_value());
+  CodeGenerationReport report;
+  const std::string output = design.generate(*templateText, &report);
+  EXPECT_FALSE(report.grew);
+  // The template has no placeholder left unreplaced.
+  EXPECT_EQ(output.find("$"), std::string::npos);
+
+  TempDir dir;
+  ASSERT_TRUE(writeCodeFile(dir.path() / name, output));
+  const std::string written = readFileBytes(dir.path() / name).value();
+  const std::filesystem::path golden = kSourceDir / "testdata" / name;
+  const char* update = std::getenv("QUORVIN_UPDATE_GOLDEN");
+  if (update != nullptr && std::string(update) == "1") {
+    ASSERT_TRUE(writeFileReplacing(golden, written));
+    return;
+  }
+  const std::optional<std::string> expected = readFileBytes(golden);
+  ASSERT_TRUE(expected.has_value()) << golden << " is missing; run with QUORVIN_UPDATE_GOLDEN=1";
+  EXPECT_TRUE(written == *expected) << "differs from " << golden
+                                    << "; run with QUORVIN_UPDATE_GOLDEN=1 and review";
+}
+
+TEST(GoldenCode, DefaultTemplateWithEveryKind) {
+  const auto sj = [](const char* utf8) { return utf8ToCp932(utf8); };
+  TestDesign design(
+      {
+          makeObject(ObjectKind::BUTTON, sj("表示"), "ID_SHOW", 0x50002300, 20, 240, 80, 24),
+          makeObject(ObjectKind::BUTTON, sj("チェック"), "ID_CHECK", 0x50000003, 20, 10, 120, 20),
+          makeObject(ObjectKind::BUTTON, sj("ラジオ"), "ID_RADIO", 0x50000009, 20, 35, 120, 20),
+          makeObject(ObjectKind::BUTTON, sj("グループ"), "ID_GROUP", 0x50000007, 150, 5, 180, 70),
+          makeObject(ObjectKind::EDIT, "Edit", "ID_EDIT", 0x50010080, 20, 60, 120, 22),
+          makeObject(ObjectKind::EDIT_M, "", "ID_EDIT_M", 0x50001044, 20, 90, 100, 40),
+          makeObject(ObjectKind::EDIT_MV, "", "ID_EDIT_MV", 0x50201044, 130, 90, 100, 40),
+          makeObject(ObjectKind::EDIT_MH, "", "ID_EDIT_MH", 0x50101084, 240, 90, 100, 40),
+          makeObject(ObjectKind::EDIT_MVH, "", "ID_EDIT_MVH", 0x503010C4, 20, 140, 100, 40),
+          makeObject(ObjectKind::STATIC, sj("ソフト"), "ID_LABEL", 0x50000001, 130, 140, 80, 20),
+          makeObject(ObjectKind::LISTBOX, "", "ID_LIST", 0x50A00003, 220, 140, 110, 80),
+      },
+      {{0, 0}, {360, 0}, {360, 250}, {180, 300}, {0, 250}});
+  design.project.title = sj("サンプル表示");
+  design.project.className = "SampleWindow";
+  design.project.x = 40;
+  design.project.y = 30;
+  design.project.width = 360;
+  design.project.height = 300;
+  design.project.font.lfHeight = -16;
+  design.project.font.lfWeight = 700;
+  design.project.font.lfItalic = 1;
+  design.project.font.lfUnderline = 1;
+  checkGolden(design, "default_sample.golden");
+}
+
+TEST(GoldenCode, DefaultTemplateWithoutObjectsOrOutline) {
+  TestDesign design;
+  design.project.variableNames = {};  // no setting.ini: the default names
+  design.project.x = -12;
+  checkGolden(design, "default_empty.golden");
+}
+
+}  // namespace
+}  // namespace quorvin

@@ -1,0 +1,268 @@
+#include "codegen/statements.h"
+
+#include <cstring>
+#include <string>
+
+#include "codegen/style_names.h"
+
+namespace quorvin {
+
+namespace {
+
+// The statement forms. Each is written with appendFormatted and measured with
+// fixedLength, so that the size bound and the text cannot drift apart.
+constexpr char kButtonHead[] = "CreateWindow( \"BUTTON\",\"%s\",WS_CHILD|";
+constexpr char kEditHead[] = "CreateWindowEx( WS_EX_CLIENTEDGE, \"EDIT\",\"%s\",WS_CHILD|";
+constexpr char kStaticHead[] = "CreateWindowEx( WS_EX_TRANSPARENT,\"STATIC\",\"%s\",WS_CHILD|";
+// A list box has no caption; its head has no conversion.
+constexpr char kListBoxHead[] = "CreateWindowEx( WS_EX_CLIENTEDGE, \"LISTBOX\", NULL,WS_CHILD|";
+constexpr char kStatementTail[] = ", %d, %d, %d, %d, %s, (HMENU)%s, %s, NULL );\n";
+constexpr char kDefineLine[] = "#define %s\t%lld\n";
+constexpr char kCreateFontLine[] =
+    "%s = CreateFont( %d, 0, 0, 0, %s, %s, %s, %s, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, "
+    "CLIP_DEFAULT_PRECIS, PROOF_QUALITY, FIXED_PITCH|FF_MODERN, \"%s\" );\n";
+constexpr char kSetFontLine[] =
+    "SendDlgItemMessage( %s, %s, WM_SETFONT, (WPARAM)%s, MAKELPARAM(TRUE, 0) );\n";
+constexpr char kRegionDeclaration[] = "static HRGN %s ;\n";
+constexpr char kPointDeclaration[] = "POINT %s[%d] ;";
+constexpr char kPointX[] = "%s[%d].x = %d ;\n";
+constexpr char kPointY[] = "%s[%d].y = %d ;\n";
+constexpr char kCreateRegion[] = "%s = CreatePolygonRgn( %s, %d, WINDING ) ;\n";
+constexpr char kSetRegion[] = "SetWindowRgn( %s, %s, TRUE ) ;\n";
+constexpr char kInvalidate[] = "InvalidateRgn( %s, NULL, TRUE ) ;";
+constexpr char kDeleteRegion[] = "DeleteObject( %s ) ;";
+
+constexpr const char* kWeightNames[10] = {
+    "FW_DONTCARE", "FW_THIN",   "FW_EXTRALIGHT", "FW_LIGHT",     "FW_NORMAL",
+    "FW_MEDIUM",   "FW_SEMIBOLD", "FW_BOLD",     "FW_EXTRABOLD", "FW_HEAVY",
+};
+
+// The characters of a form that are written as they stand: everything but its
+// conversions (%s, %d, %lld).
+std::size_t fixedLength(const char* format) {
+  std::size_t length = 0;
+  for (const char* p = format; *p != '\0'; ++p) {
+    if (*p == '%') {
+      ++p;
+      while (*p == 'l') ++p;  // p now stands on the conversion letter
+      continue;
+    }
+    ++length;
+  }
+  return length;
+}
+
+std::size_t len(const std::string& text) { return std::strlen(text.c_str()); }
+
+const char* headOf(ObjectKind kind) {
+  if (isEditKind(kind)) return kEditHead;
+  switch (kind) {
+    case ObjectKind::STATIC:
+      return kStaticHead;
+    case ObjectKind::LISTBOX:
+      return kListBoxHead;
+    default:
+      // BUTTON, and any kind a damaged project file may hold: the same class
+      // the designer would create for it.
+      return kButtonHead;
+  }
+}
+
+const char* truthText(std::uint8_t flag) { return flag != 0 ? "TRUE" : "FALSE"; }
+
+// The face name up to its terminator, never past the 32-byte field.
+std::string faceNameOf(const FontSpec& font) {
+  return std::string(font.lfFaceName, strnlen(font.lfFaceName, sizeof font.lfFaceName));
+}
+
+long long defineNumber(std::size_t index) { return 100LL * static_cast<long long>(index + 1); }
+
+std::string indentationOf(const OutputBuffer& out) {
+  std::string blanks;
+  lineIndentation(out.view(), &blanks);
+  return blanks;
+}
+
+}  // namespace
+
+std::string fontWeightText(std::int32_t weight) {
+  if (weight >= 0 && weight <= 999) return kWeightNames[weight / 100];
+  return std::to_string(weight);
+}
+
+void produceAddObj(OutputBuffer& out, const CodeSource& source) {
+  const std::string indent = indentationOf(out);
+  const VariableNames& names = source.names;
+  for (std::size_t i = 0; i < source.objects.size(); ++i) {
+    const DesignObject& object = source.objects[i];
+    if (i > 0) out.append(indent);
+    if (object.kind == ObjectKind::LISTBOX) {
+      out.append(kListBoxHead);
+    } else {
+      appendFormatted(out, headOf(object.kind), object.caption.c_str());
+    }
+    appendGeneralStyleNames(out, object.style);
+    appendClassStyleNames(out, object.kind, object.style);
+    appendFormatted(out, kStatementTail, object.x, object.y, object.width, object.height,
+                    names.hwnd.c_str(), object.idName.c_str(), names.hinstance.c_str());
+  }
+}
+
+void produceDefine(OutputBuffer& out, const CodeSource& source) {
+  const std::string indent = indentationOf(out);
+  for (std::size_t i = 0; i < source.objects.size(); ++i) {
+    if (i > 0) out.append(indent);
+    appendFormatted(out, kDefineLine, source.objects[i].idName.c_str(), defineNumber(i));
+  }
+}
+
+void produceCreateFont(OutputBuffer& out, const CodeSource& source) {
+  const FontSpec& font = source.project.font;
+  appendFormatted(out, kCreateFontLine, source.names.hfont.c_str(), font.lfHeight,
+                  fontWeightText(font.lfWeight).c_str(), truthText(font.lfItalic),
+                  truthText(font.lfUnderline), truthText(font.lfStrikeOut),
+                  faceNameOf(font).c_str());
+}
+
+void produceSetFont(OutputBuffer& out, const CodeSource& source) {
+  const std::string indent = indentationOf(out);
+  for (std::size_t i = 0; i < source.objects.size(); ++i) {
+    if (i > 0) out.append(indent);
+    appendFormatted(out, kSetFontLine, source.names.hwnd.c_str(),
+                    source.objects[i].idName.c_str(), source.names.hfont.c_str());
+  }
+}
+
+void producePoint(OutputBuffer& out, const CodeSource& source) {
+  if (source.points.empty()) return;
+  const std::string indent = indentationOf(out);
+  appendFormatted(out, kRegionDeclaration, source.names.hrgn.c_str());
+  out.append(indent);
+  appendFormatted(out, kPointDeclaration, source.names.point.c_str(),
+                  static_cast<int>(source.points.size()));
+}
+
+void produceAddPoint(OutputBuffer& out, const CodeSource& source) {
+  if (source.points.empty()) return;
+  const std::string indent = indentationOf(out);
+  const VariableNames& names = source.names;
+  const int count = static_cast<int>(source.points.size());
+  for (int i = 0; i < count; ++i) {
+    const RegionPoint& point = source.points[static_cast<std::size_t>(i)];
+    if (i > 0) out.append(indent);
+    appendFormatted(out, kPointX, names.point.c_str(), i, point.x);
+    out.append(indent);
+    appendFormatted(out, kPointY, names.point.c_str(), i, point.y);
+  }
+  out.append(indent);
+  appendFormatted(out, kCreateRegion, names.hrgn.c_str(), names.point.c_str(), count);
+  out.append(indent);
+  appendFormatted(out, kSetRegion, names.hwnd.c_str(), names.hrgn.c_str());
+  out.append(indent);
+  appendFormatted(out, kInvalidate, names.hwnd.c_str());
+}
+
+void produceDelHrgn(OutputBuffer& out, const CodeSource& source) {
+  if (source.points.empty()) return;
+  appendFormatted(out, kDeleteRegion, source.names.hrgn.c_str());
+}
+
+void produceReplacement(Placeholder placeholder, OutputBuffer& out, const CodeSource& source) {
+  switch (placeholder) {
+    case Placeholder::AddObj:
+      return produceAddObj(out, source);
+    case Placeholder::Define:
+      return produceDefine(out, source);
+    case Placeholder::CreateFont:
+      return produceCreateFont(out, source);
+    case Placeholder::SetFont:
+      return produceSetFont(out, source);
+    case Placeholder::Point:
+      return producePoint(out, source);
+    case Placeholder::AddPoint:
+      return produceAddPoint(out, source);
+    case Placeholder::DelHrgn:
+      return produceDelHrgn(out, source);
+    default:
+      return;
+  }
+}
+
+std::size_t replacementLength(Placeholder placeholder, const CodeSource& source) {
+  const VariableNames& names = source.names;
+  std::size_t length = 0;
+  switch (placeholder) {
+    case Placeholder::AddObj:
+      for (const DesignObject& object : source.objects) {
+        length += fixedLength(headOf(object.kind)) +
+                  (object.kind == ObjectKind::LISTBOX ? 0 : len(object.caption)) +
+                  styleNamesLength(object.kind, object.style) + fixedLength(kStatementTail) +
+                  decimalWidth(object.x) + decimalWidth(object.y) + decimalWidth(object.width) +
+                  decimalWidth(object.height) + len(names.hwnd) + len(object.idName) +
+                  len(names.hinstance);
+      }
+      return length;
+    case Placeholder::Define:
+      for (std::size_t i = 0; i < source.objects.size(); ++i) {
+        length += fixedLength(kDefineLine) + len(source.objects[i].idName) +
+                  decimalWidth(defineNumber(i));
+      }
+      return length;
+    case Placeholder::CreateFont: {
+      const FontSpec& font = source.project.font;
+      return fixedLength(kCreateFontLine) + len(names.hfont) + decimalWidth(font.lfHeight) +
+             fontWeightText(font.lfWeight).size() + std::strlen(truthText(font.lfItalic)) +
+             std::strlen(truthText(font.lfUnderline)) + std::strlen(truthText(font.lfStrikeOut)) +
+             faceNameOf(font).size();
+    }
+    case Placeholder::SetFont:
+      for (const DesignObject& object : source.objects) {
+        length += fixedLength(kSetFontLine) + len(names.hwnd) + len(object.idName) +
+                  len(names.hfont);
+      }
+      return length;
+    case Placeholder::Point:
+      if (source.points.empty()) return 0;
+      return fixedLength(kRegionDeclaration) + len(names.hrgn) + fixedLength(kPointDeclaration) +
+             len(names.point) + decimalWidth(static_cast<std::int64_t>(source.points.size()));
+    case Placeholder::AddPoint: {
+      if (source.points.empty()) return 0;
+      const std::size_t count = source.points.size();
+      for (std::size_t i = 0; i < count; ++i) {
+        const std::size_t indexWidth = decimalWidth(static_cast<std::int64_t>(i));
+        length += fixedLength(kPointX) + len(names.point) + indexWidth +
+                  decimalWidth(source.points[i].x);
+        length += fixedLength(kPointY) + len(names.point) + indexWidth +
+                  decimalWidth(source.points[i].y);
+      }
+      return length + fixedLength(kCreateRegion) + len(names.hrgn) + len(names.point) +
+             decimalWidth(static_cast<std::int64_t>(count)) + fixedLength(kSetRegion) +
+             len(names.hwnd) + len(names.hrgn) + fixedLength(kInvalidate) + len(names.hwnd);
+    }
+    case Placeholder::DelHrgn:
+      return source.points.empty() ? 0 : fixedLength(kDeleteRegion) + len(names.hrgn);
+    default:
+      return 0;
+  }
+}
+
+std::size_t indentedLineCount(Placeholder placeholder, const CodeSource& source) {
+  const std::size_t objectCount = source.objects.size();
+  const std::size_t pointCount = source.points.size();
+  switch (placeholder) {
+    case Placeholder::AddObj:
+    case Placeholder::Define:
+    case Placeholder::SetFont:
+      return objectCount > 0 ? objectCount - 1 : 0;
+    case Placeholder::Point:
+      return pointCount > 0 ? 1 : 0;
+    case Placeholder::AddPoint:
+      // The y line of point 0, both lines of every later point and the three
+      // region lines.
+      return pointCount > 0 ? 2 * pointCount + 2 : 0;
+    default:
+      return 0;
+  }
+}
+
+}  // namespace quorvin
