@@ -1,0 +1,41 @@
+#pragma once
+// The main window: start-up, the three window classes, the menu commands,
+// the status line and the close question. Its client area is the desk on
+// which the design surface floats.
+
+#include "common/win32/win32.h"
+
+namespace quorvin {
+
+// Owned by the program for its whole life; null until created.
+extern HWND mainWindow;
+extern HWND toolWindow;   // the tool palette, owned by the main window
+extern HWND statusLine;   // STATIC child, id 400, along the bottom edge
+extern HFONT statusFont;  // deleted when the main window is destroyed
+
+inline constexpr int kStatusLineId = 400;
+
+// Registers one window class: arrow cursor, icon IDI_ICON, menu ID_MENU when
+// `withMenu`; background 15 is the COLOR_BTNFACE system brush, any other
+// value a stock object index. Returns the class atom, 0 on failure.
+ATOM registerWindowClass(const wchar_t* className, UINT classStyle, bool withMenu,
+                         HINSTANCE instance, WNDPROC procedure, int backgroundIndex);
+
+// Creates the 400 x 400 main window "Quorvin", shows and paints it. Returns
+// false when the window cannot be made.
+bool createMainWindow(const wchar_t* className, HINSTANCE instance, int showCommand);
+
+LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Fixes templatePath and settingsPath from the current directory, registers
+// the main class and creates the main window. False when start-up fails.
+bool startDesigner(HINSTANCE instance, int showCommand);
+
+// Gets, translates and dispatches until WM_QUIT; returns its wParam.
+int runMessageLoop();
+
+// Shows a message box owned by `owner` with CP932-free wide texts; the
+// program's error boxes use the caption "error", OK only, no icon.
+void showError(HWND owner, const wchar_t* text);
+
+}  // namespace quorvin
