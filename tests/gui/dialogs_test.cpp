@@ -1,0 +1,1 @@
+// Scenarios are added here as the shell grows.

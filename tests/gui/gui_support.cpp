@@ -1,0 +1,336 @@
+#include "tests/gui/gui_support.h"
+
+#include <cstdio>
+#include <deque>
+#include <fstream>
+#include <system_error>
+
+#include "app/main_window.h"
+#include "app/model.h"
+#include "common/win32/gdi.h"
+#include "designer/editing_state.h"
+#include "designer/palette.h"
+
+namespace quorvin::gui {
+
+void pump() {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) continue;  // the loop it ends is ours
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
+
+// ---- Mouse ----------------------------------------------------------------
+
+namespace {
+
+HWND sendMouse(UINT message, WPARAM buttons, POINT screen) {
+  SetCursorPos(screen.x, screen.y);
+  const HWND target = WindowFromPoint(screen);
+  if (target == nullptr) return nullptr;
+  POINT client = screen;
+  ScreenToClient(target, &client);
+  SendMessageW(target, message, buttons, MAKELPARAM(client.x, client.y));
+  return target;
+}
+
+}  // namespace
+
+HWND mouseDown(POINT screen) { return sendMouse(WM_LBUTTONDOWN, MK_LBUTTON, screen); }
+HWND mouseMove(POINT screen) { return sendMouse(WM_MOUSEMOVE, MK_LBUTTON, screen); }
+HWND mouseUp(POINT screen) { return sendMouse(WM_LBUTTONUP, 0, screen); }
+
+void drag(POINT from, POINT to, int steps) {
+  mouseDown(from);
+  for (int i = 1; i <= steps; ++i) {
+    const POINT p{from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps};
+    mouseMove(p);
+  }
+  mouseUp(to);
+  pump();
+}
+
+void click(POINT screen) {
+  mouseDown(screen);
+  mouseUp(screen);
+  pump();
+}
+
+POINT screenOf(HWND window, int clientX, int clientY) {
+  POINT p{clientX, clientY};
+  ClientToScreen(window, &p);
+  return p;
+}
+
+// ---- Modal dialogs --------------------------------------------------------
+
+namespace {
+
+constexpr UINT kTimerMs = 40;
+constexpr DWORD kSettleMs = 400;      // a dialog just acted on gets time to react
+constexpr DWORD kUnscriptedMs = 3000;  // then an unexpected dialog is cancelled
+
+struct ScriptState {
+  std::deque<DialogAction> actions;
+  std::vector<DialogInfo> seen;
+  UINT_PTR timer = 0;
+  HWND lastActed = nullptr;
+  DWORD lastActedAt = 0;
+  HWND unscripted = nullptr;
+  DWORD unscriptedSince = 0;
+};
+ScriptState* script = nullptr;
+
+std::wstring classOf(HWND window) {
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  return name;
+}
+
+BOOL CALLBACK findActiveDialog(HWND window, LPARAM result) {
+  if (classOf(window) == L"#32770" && IsWindowVisible(window) && IsWindowEnabled(window)) {
+    *reinterpret_cast<HWND*>(result) = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+DialogInfo describe(HWND dialog) {
+  DialogInfo info;
+  info.window = dialog;
+  wchar_t text[1024] = {};
+  GetWindowTextW(dialog, text, 1024);
+  info.title = text;
+  text[0] = 0;
+  if (GetDlgItem(dialog, 0xFFFF) != nullptr) GetDlgItemTextW(dialog, 0xFFFF, text, 1024);
+  info.text = text;
+  return info;
+}
+
+void CALLBACK onScriptTimer(HWND, UINT, UINT_PTR, DWORD) {
+  if (script == nullptr) return;
+  HWND dialog = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), findActiveDialog, reinterpret_cast<LPARAM>(&dialog));
+  if (dialog == nullptr) return;
+  const DWORD now = GetTickCount();
+  if (dialog == script->lastActed && now - script->lastActedAt < kSettleMs) return;
+  if (script->actions.empty()) {
+    if (script->unscripted != dialog) {
+      script->unscripted = dialog;
+      script->unscriptedSince = now;
+    } else if (now - script->unscriptedSince > kUnscriptedMs) {
+      const DialogInfo info = describe(dialog);
+      ADD_FAILURE() << "unexpected dialog \"" << std::string(info.title.begin(), info.title.end())
+                    << "\" was cancelled";
+      script->seen.push_back(info);
+      PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+      script->lastActed = dialog;
+      script->lastActedAt = now;
+    }
+    return;
+  }
+  const DialogInfo info = describe(dialog);
+  script->seen.push_back(info);
+  DialogAction action = std::move(script->actions.front());
+  script->actions.pop_front();
+  script->lastActed = dialog;
+  script->lastActedAt = now;
+  action(info);
+}
+
+}  // namespace
+
+DialogScript::DialogScript() {
+  script = new ScriptState;
+  script->timer = SetTimer(nullptr, 0, kTimerMs, onScriptTimer);
+}
+
+DialogScript::~DialogScript() {
+  KillTimer(nullptr, script->timer);
+  delete script;
+  script = nullptr;
+}
+
+DialogScript& DialogScript::then(DialogAction action) {
+  script->actions.push_back(std::move(action));
+  return *this;
+}
+
+const std::vector<DialogInfo>& DialogScript::seen() const { return script->seen; }
+bool DialogScript::done() const { return script->actions.empty(); }
+
+void clickButton(HWND dialog, int id) {
+  const HWND button = GetDlgItem(dialog, id);
+  if (button != nullptr)
+    PostMessageW(button, BM_CLICK, 0, 0);
+  else
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+}
+
+void setItemText(HWND dialog, int id, const std::wstring& text) {
+  SetDlgItemTextW(dialog, id, text.c_str());
+}
+
+std::wstring itemText(HWND dialog, int id) {
+  wchar_t text[1024] = {};
+  GetDlgItemTextW(dialog, id, text, 1024);
+  return text;
+}
+
+DialogAction answerMessageBox(int button, std::wstring expectText) {
+  return [button, expectText](const DialogInfo& info) {
+    if (!expectText.empty()) {
+      EXPECT_TRUE(info.text == expectText) << "message box text differs";
+    }
+    // Message box buttons answer to WM_COMMAND with their ids.
+    PostMessageW(info.window, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(info.window, button)));
+  };
+}
+
+DialogAction chooseFile(const std::wstring& path) {
+  return [path](const DialogInfo& info) {
+    constexpr int kFileNameBox = 0x47c;
+    setItemText(info.window, kFileNameBox, path);
+    clickButton(info.window, IDOK);
+  };
+}
+
+DialogAction cancelDialog() {
+  return [](const DialogInfo& info) { PostMessageW(info.window, WM_COMMAND, IDCANCEL, 0); };
+}
+
+// ---- The designer in a folder of its own ----------------------------------
+
+namespace {
+
+std::filesystem::path freshFolder() {
+  wchar_t temp[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, temp);
+  static int counter = 0;
+  std::filesystem::path folder = std::filesystem::path(temp) /
+                                 (L"quorvin-gui-" + std::to_wstring(GetCurrentProcessId()) +
+                                  L"-" + std::to_wstring(++counter));
+  std::filesystem::create_directories(folder);
+  return folder;
+}
+
+// A 24-bit bottom-up BMP of a DIB section's pixels.
+void writeBmp(const std::filesystem::path& file, int width, int height, const void* pixels) {
+  const int rowBytes = (width * 3 + 3) & ~3;
+  BITMAPFILEHEADER fileHeader{};
+  BITMAPINFOHEADER info{};
+  fileHeader.bfType = 0x4D42;
+  fileHeader.bfOffBits = sizeof fileHeader + sizeof info;
+  fileHeader.bfSize = fileHeader.bfOffBits + static_cast<DWORD>(rowBytes * height);
+  info.biSize = sizeof info;
+  info.biWidth = width;
+  info.biHeight = height;
+  info.biPlanes = 1;
+  info.biBitCount = 24;
+  std::ofstream out(file, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(&fileHeader), sizeof fileHeader);
+  out.write(reinterpret_cast<const char*>(&info), sizeof info);
+  out.write(static_cast<const char*>(pixels), rowBytes * height);
+}
+
+}  // namespace
+
+void DesignerTest::SetUp() {
+  runFolder_ = std::filesystem::current_path();
+  folder_ = freshFolder();
+  for (const auto& entry : std::filesystem::directory_iterator(runFolder_)) {
+    const auto ext = entry.path().extension();
+    const auto name = entry.path().filename();
+    if (ext == L".bmp" || name == L"code.txt" || name == L"setting.ini")
+      std::filesystem::copy_file(entry.path(), folder_ / name);
+  }
+  SetCurrentDirectoryW(folder_.c_str());
+  ASSERT_TRUE(startDesigner(GetModuleHandleW(nullptr), SW_SHOWNORMAL));
+  pump();
+}
+
+void DesignerTest::TearDown() {
+  if (mainWindow != nullptr) DestroyWindow(mainWindow);
+  if (toolWindow != nullptr) DestroyWindow(toolWindow);
+  pump();
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  UnregisterClassW(L"Quorvin", instance);
+  UnregisterClassW(L"SubWindow", instance);
+  UnregisterClassW(L"ToolWindow", instance);
+  clearProject();
+  objects.clear();
+  selectedObject = -1;
+  currentTool = ToolCode::Select;
+  pickupPending = 0;
+  markerDragState = 0;
+  mainWindow = toolWindow = statusLine = nullptr;
+  statusFont = nullptr;
+  setFontDeleter(nullptr);
+  SetCurrentDirectoryW(runFolder_.c_str());
+  std::error_code ignored;
+  std::filesystem::remove_all(folder_, ignored);
+}
+
+void DesignerTest::command(int id) {
+  SendMessageW(mainWindow, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+  pump();
+}
+
+void DesignerTest::newDesign(const std::wstring& title, const std::wstring& className) {
+  DialogScript script;
+  script.then([&](const DialogInfo& info) {
+    setItemText(info.window, 1035, title);
+    setItemText(info.window, 1033, className);
+    clickButton(info.window, 1036);
+  });
+  command(40001);
+  ASSERT_TRUE(script.done());
+  ASSERT_NE(project.surface, 0u);
+}
+
+void DesignerTest::place(int tool, POINT fromClient, POINT toClient) {
+  const auto code = static_cast<ToolCode>(tool);
+  if (code == ToolCode::Edit || code == ToolCode::EditM || code == ToolCode::EditMV ||
+      code == ToolCode::EditMH || code == ToolCode::EditMVH) {
+    selectTool(ToolCode::Edit);
+    currentTool = code;  // the variant, as the edit-variant dialog leaves it
+  } else {
+    selectTool(code);
+  }
+  const HWND surface = reinterpret_cast<HWND>(project.surface);
+  drag(screenOf(surface, fromClient.x, fromClient.y), screenOf(surface, toClient.x, toClient.y));
+}
+
+void DesignerTest::screenshot(HWND window, const std::string& name) {
+  pump();
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  RECT frame{};
+  GetWindowRect(window, &frame);
+  const int width = frame.right - frame.left;
+  const int height = frame.bottom - frame.top;
+  if (width <= 0 || height <= 0) return;
+  WindowDc screen = getWindowDc(nullptr);
+  MemoryDc memory(CreateCompatibleDC(screen.get()));
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  void* pixels = nullptr;
+  UniqueBitmap bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &pixels, nullptr, 0));
+  if (!bitmap || pixels == nullptr) return;
+  {
+    SelectObjectGuard select(memory.get(), bitmap.get());
+    BitBlt(memory.get(), 0, 0, width, height, screen.get(), frame.left, frame.top, SRCCOPY);
+  }
+  GdiFlush();
+  const auto folder = runFolder_.parent_path() / "artifacts";
+  std::filesystem::create_directories(folder);
+  writeBmp(folder / (name + ".bmp"), width, height, pixels);
+}
+
+}  // namespace quorvin::gui
