@@ -102,11 +102,15 @@ void appendFormatted(OutputBuffer& out, const char* format, ...) {
   va_start(args, format);
   std::va_list again;
   va_copy(again, args);
-  const int length = std::vsnprintf(nullptr, 0, format, args);
+  // Formatted straight into the free room behind the text, which the size
+  // bound normally leaves: one pass of the formatter. Only a text that does
+  // not fit is formatted a second time, after the buffer has grown.
+  const std::size_t room = out.capacity() - out.size();
+  const int length = std::vsnprintf(out.reserveTail(0), room + 1, format, args);
   va_end(args);
   if (length > 0) {
     const auto count = static_cast<std::size_t>(length);
-    std::vsnprintf(out.reserveTail(count), count + 1, format, again);
+    if (count > room) std::vsnprintf(out.reserveTail(count), count + 1, format, again);
     out.commitTail(count);
   }
   va_end(again);

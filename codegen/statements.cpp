@@ -39,7 +39,7 @@ constexpr const char* kWeightNames[10] = {
 
 // The characters of a form that are written as they stand: everything but its
 // conversions (%s, %d, %lld).
-std::size_t fixedLength(const char* format) {
+constexpr std::size_t fixedLength(const char* format) {
   std::size_t length = 0;
   for (const char* p = format; *p != '\0'; ++p) {
     if (*p == '%') {
@@ -51,6 +51,14 @@ std::size_t fixedLength(const char* format) {
   }
   return length;
 }
+
+// The fixed lengths of the forms written once per object or point, computed
+// at compile time: the size bound adds them up for every object.
+constexpr std::size_t kStatementTailLength = fixedLength(kStatementTail);
+constexpr std::size_t kDefineLineLength = fixedLength(kDefineLine);
+constexpr std::size_t kSetFontLineLength = fixedLength(kSetFontLine);
+constexpr std::size_t kPointXLength = fixedLength(kPointX);
+constexpr std::size_t kPointYLength = fixedLength(kPointY);
 
 std::size_t len(const std::string& text) { return std::strlen(text.c_str()); }
 
@@ -66,6 +74,19 @@ const char* headOf(ObjectKind kind) {
       // the designer would create for it.
       return kButtonHead;
   }
+}
+
+// fixedLength(headOf(kind)), without walking the form for every object.
+std::size_t headLengthOf(ObjectKind kind) {
+  static constexpr std::size_t kButton = fixedLength(kButtonHead);
+  static constexpr std::size_t kEdit = fixedLength(kEditHead);
+  static constexpr std::size_t kStatic = fixedLength(kStaticHead);
+  static constexpr std::size_t kListBox = fixedLength(kListBoxHead);
+  const char* head = headOf(kind);
+  return head == kEditHead ? kEdit
+         : head == kStaticHead ? kStatic
+         : head == kListBoxHead ? kListBox
+                                : kButton;
 }
 
 const char* truthText(std::uint8_t flag) { return flag != 0 ? "TRUE" : "FALSE"; }
@@ -194,9 +215,9 @@ std::size_t replacementLength(Placeholder placeholder, const CodeSource& source)
   switch (placeholder) {
     case Placeholder::AddObj:
       for (const DesignObject& object : source.objects) {
-        length += fixedLength(headOf(object.kind)) +
+        length += headLengthOf(object.kind) +
                   (object.kind == ObjectKind::LISTBOX ? 0 : len(object.caption)) +
-                  styleNamesLength(object.kind, object.style) + fixedLength(kStatementTail) +
+                  styleNamesLength(object.kind, object.style) + kStatementTailLength +
                   decimalWidth(object.x) + decimalWidth(object.y) + decimalWidth(object.width) +
                   decimalWidth(object.height) + len(names.hwnd) + len(object.idName) +
                   len(names.hinstance);
@@ -204,7 +225,7 @@ std::size_t replacementLength(Placeholder placeholder, const CodeSource& source)
       return length;
     case Placeholder::Define:
       for (std::size_t i = 0; i < source.objects.size(); ++i) {
-        length += fixedLength(kDefineLine) + len(source.objects[i].idName) +
+        length += kDefineLineLength + len(source.objects[i].idName) +
                   decimalWidth(defineNumber(i));
       }
       return length;
@@ -217,7 +238,7 @@ std::size_t replacementLength(Placeholder placeholder, const CodeSource& source)
     }
     case Placeholder::SetFont:
       for (const DesignObject& object : source.objects) {
-        length += fixedLength(kSetFontLine) + len(names.hwnd) + len(object.idName) +
+        length += kSetFontLineLength + len(names.hwnd) + len(object.idName) +
                   len(names.hfont);
       }
       return length;
@@ -230,9 +251,9 @@ std::size_t replacementLength(Placeholder placeholder, const CodeSource& source)
       const std::size_t count = source.points.size();
       for (std::size_t i = 0; i < count; ++i) {
         const std::size_t indexWidth = decimalWidth(static_cast<std::int64_t>(i));
-        length += fixedLength(kPointX) + len(names.point) + indexWidth +
+        length += kPointXLength + len(names.point) + indexWidth +
                   decimalWidth(source.points[i].x);
-        length += fixedLength(kPointY) + len(names.point) + indexWidth +
+        length += kPointYLength + len(names.point) + indexWidth +
                   decimalWidth(source.points[i].y);
       }
       return length + fixedLength(kCreateRegion) + len(names.hrgn) + len(names.point) +

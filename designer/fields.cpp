@@ -1,14 +1,207 @@
-// The property fields. (Being written.)
+// The property fields: what they show and how a key release applies them to
+// the active point, the selected control or the designed window.
 #include "designer/fields.h"
+
+#include <array>
+#include <string_view>
+#include <utility>
+
+#include "app/main_window.h"
+#include "common/win32/shell_support.h"
+#include "common/win32/text.h"
+#include "designer/polygon.h"
+#include "designer/surface.h"
 
 namespace quorvin {
 
-LRESULT CALLBACK fieldProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return DefWindowProcW(window, message, wParam, lParam);
+namespace {
+
+// The EDIT class procedure, taken from the first field before subclassing.
+WNDPROC fieldEditProc = nullptr;
+
+// True from an Enter press in a field until its release. The Enter check
+// looks only at releases whose press the field saw: the release of the Enter
+// that closes the warning box itself lands in the ID field again and must
+// not open the box anew.
+bool enterPressedInField = false;
+
+// True while a key release applies the fields. Moving the surface makes it
+// refill the fields from its geometry; during the application that would
+// overwrite the text being typed (and put the caret back to its start), so
+// the fields keep what the user typed while the record takes the geometry.
+bool applyingFields = false;
+
+class ApplyingFields {
+ public:
+  ApplyingFields() : previous_(std::exchange(applyingFields, true)) {}
+  ~ApplyingFields() { applyingFields = previous_; }
+  ApplyingFields(const ApplyingFields&) = delete;
+  ApplyingFields& operator=(const ApplyingFields&) = delete;
+
+ private:
+  bool previous_;
+};
+
+// The ID field turns letters into capitals, also those of a text set into
+// it. A name stored with small letters (a class name, a name read from a
+// file) must show as it is, or the next key release would store it changed:
+// the capitals rule is lifted while the text is set.
+void setIdFieldText(HWND idField, std::string_view text) {
+  const LONG style = GetWindowLongW(idField, GWL_STYLE);
+  SetWindowLongW(idField, GWL_STYLE, style & ~ES_UPPERCASE);
+  setWindowTextCp932(idField, text);
+  SetWindowLongW(idField, GWL_STYLE, style);
 }
-void subclassFields(HWND) {}
-void showObjectFields(const DesignObject&) {}
-void showWindowFields() {}
-void showPointFields(int) {}
+
+void writeFieldTexts(HWND palette, const FieldTexts& texts) {
+  if (palette == nullptr || applyingFields) return;
+  const std::array<std::pair<int, const std::string*>, 6> fields{{
+      {kCaptionFieldId, &texts.caption},
+      {kIdFieldId, &texts.idName},
+      {kWidthFieldId, &texts.width},
+      {kHeightFieldId, &texts.height},
+      {kXFieldId, &texts.x},
+      {kYFieldId, &texts.y},
+  }};
+  for (const auto& [id, text] : fields) {
+    const HWND field = GetDlgItem(palette, id);
+    if (id == kIdFieldId)
+      setIdFieldText(field, *text);
+    else
+      setWindowTextCp932(field, *text);
+  }
+}
+
+bool isValidObjectIndex(int index) {
+  return index >= 0 && index < project.objectCount && index < objectCapacity() &&
+         objects[static_cast<std::size_t>(index)].window != 0;
+}
+
+// The active point's marker goes to the typed position and commits there,
+// which rebuilds the outline.
+void applyPointFields(const FieldTexts& texts, WPARAM wParam, LPARAM lParam) {
+  const int point = project.activePoint;
+  if (point >= project.pointCapacity()) return;
+  project.markerPoints[static_cast<std::size_t>(point)] = pointFromFieldTexts(texts);
+  const HWND marker = asHwnd(project.activeMarker);
+  SendNotifyMessageW(marker, WM_POINT_RESTORE, wParam, lParam);
+  SendNotifyMessageW(marker, WM_LBUTTONUP, wParam, lParam);
+}
+
+// A key release in a field: all six fields apply to whatever is current,
+// then the Enter check. With a polygon outline, nothing selected and no
+// point active the fields stand for nothing: neither happens.
+void onFieldKeyUp(HWND field, WPARAM wParam, LPARAM lParam) {
+  const HWND palette = GetParent(field);
+  if (project.surface != 0) {
+    const FieldTexts texts = readFieldTexts(palette);
+    if (project.activePoint >= 0) {
+      applyPointFields(texts, wParam, lParam);
+    } else if (selectedObject < 0) {
+      if (project.regionMode == RegionMode::Polygon) return;
+      applyWindowFields(texts);
+    } else if (isValidObjectIndex(selectedObject)) {
+      applyObjectFields(objects[static_cast<std::size_t>(selectedObject)], texts);
+    }
+  }
+  if (wParam == VK_RETURN && enterPressedInField) reportEmptyIdField(palette);
+}
+
+LRESULT passToEdit(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (fieldEditProc == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+  return CallWindowProcW(fieldEditProc, window, message, wParam, lParam);
+}
+
+}  // namespace
+
+LRESULT CALLBACK fieldProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return guardedCall([&]() -> LRESULT {
+    switch (message) {
+      case WM_KEYDOWN:
+        if (wParam == VK_RETURN) enterPressedInField = true;
+        break;
+      case WM_KEYUP:
+        onFieldKeyUp(window, wParam, lParam);
+        if (wParam == VK_RETURN) enterPressedInField = false;
+        break;
+      case WM_KILLFOCUS:
+        enterPressedInField = false;
+        break;
+      default:
+        break;
+    }
+    return passToEdit(window, message, wParam, lParam);
+  });
+}
+
+void subclassFields(HWND palette) {
+  const HWND first = GetDlgItem(palette, kCaptionFieldId);
+  if (first == nullptr) return;
+  const auto current = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(first, GWLP_WNDPROC));
+  if (current != fieldProc) fieldEditProc = current;
+  for (const int id : {kCaptionFieldId, kIdFieldId, kWidthFieldId, kHeightFieldId, kXFieldId,
+                       kYFieldId}) {
+    const HWND field = GetDlgItem(palette, id);
+    if (field != nullptr)
+      SetWindowLongPtrW(field, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(fieldProc));
+  }
+}
+
+void showObjectFields(const DesignObject& object) {
+  writeFieldTexts(toolWindow, objectFieldTexts(object));
+}
+
+void showWindowFields() { writeFieldTexts(toolWindow, windowFieldTexts(project)); }
+
+void showPointFields(int pointIndex) {
+  if (pointIndex < 0 || pointIndex >= project.pointCapacity()) return;
+  writeFieldTexts(toolWindow,
+                  pointFieldTexts(project.markerPoints[static_cast<std::size_t>(pointIndex)]));
+}
+
+FieldTexts readFieldTexts(HWND palette) {
+  const auto text = [palette](int id) { return windowTextCp932(GetDlgItem(palette, id)); };
+  return {text(kCaptionFieldId), text(kIdFieldId), text(kWidthFieldId),
+          text(kHeightFieldId),  text(kXFieldId),  text(kYFieldId)};
+}
+
+void applyObjectFields(DesignObject& object, const FieldTexts& texts) {
+  const ApplyingFields applying;
+  const HWND control = asHwnd(object.window);
+  setWindowTextCp932(control, texts.caption);
+  if (!applyObjectFieldTexts(object, texts)) return;
+  MoveWindow(control, object.x, object.y, object.width, object.height, TRUE);
+  placeSizeHandles(object);
+  InvalidateRect(control, nullptr, TRUE);
+}
+
+void applyWindowFields(const FieldTexts& texts) {
+  const ApplyingFields applying;
+  const HWND surface = surfaceWindow();
+  setWindowTextCp932(surface, texts.caption);
+  if (!applyWindowFieldTexts(project, texts)) return;
+  MoveWindow(surface, project.x, project.y, project.width, project.height, TRUE);
+  // The system keeps a window with a caption and a sizing frame at least at
+  // its smallest tracking size; when it did so and the size did not change,
+  // the surface was not told. The record takes what the surface really is.
+  RECT frame{};
+  if (GetWindowRect(surface, &frame)) {
+    MapWindowPoints(nullptr, GetParent(surface), reinterpret_cast<POINT*>(&frame), 2);
+    project.x = frame.left;
+    project.y = frame.top;
+    project.width = frame.right - frame.left;
+    project.height = frame.bottom - frame.top;
+  }
+  InvalidateRect(surface, nullptr, TRUE);
+}
+
+bool reportEmptyIdField(HWND palette) {
+  const HWND idField = GetDlgItem(palette, kIdFieldId);
+  if (idField == nullptr || GetWindowTextLengthW(idField) != 0 || GetFocus() != idField)
+    return false;
+  showError(palette, kMissingIdMessage);
+  SetFocus(idField);
+  return true;
+}
 
 }  // namespace quorvin

@@ -5,6 +5,7 @@
 
 #include "app/model.h"
 #include "common/win32/win32.h"
+#include "designer/field_values.h"
 
 namespace quorvin {
 
@@ -15,12 +16,33 @@ inline constexpr int kHeightFieldId = 9100;
 inline constexpr int kXFieldId = 9200;
 inline constexpr int kYFieldId = 9300;
 
+// The warning for an ID field left empty (caption "error").
+inline constexpr wchar_t kMissingIdMessage[] = L"ID(HMENU)を入れてください";
+
 LRESULT CALLBACK fieldProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // Subclasses the six fields (children of the tool window) with fieldProc.
 void subclassFields(HWND toolWindow);
 
+// Fill the fields of the palette `toolWindow` (nothing while there is none).
 void showObjectFields(const DesignObject& object);
 void showWindowFields();
+// Caption and ID emptied, W and H 0, x and y the point's marker position;
+// nothing for an index outside the point arrays.
 void showPointFields(int pointIndex);
+
+// The six fields' texts as they stand (CP932), read from `palette`.
+FieldTexts readFieldTexts(HWND palette);
+
+// Apply the texts to the control (caption, ID, then the numbers; the
+// control, its handles and its caption on screen follow) or to the designed
+// window (title, class name, numbers; the surface follows). The window is
+// moved only when all four numbers were numbers.
+void applyObjectFields(DesignObject& object, const FieldTexts& texts);
+void applyWindowFields(const FieldTexts& texts);
+
+// When the ID field of `palette` is empty and has the keyboard focus: the
+// warning box (owner `palette`), then the focus back to the ID field.
+// True when the warning was shown.
+bool reportEmptyIdField(HWND palette);
 
 }  // namespace quorvin

@@ -1,18 +1,371 @@
-// The tool palette window procedure. (Being written.)
+// The tool palette: its window procedure, the nine tool cells with their
+// bitmaps and hints, the tool choice and the project font choice.
 #include "designer/palette.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <cwchar>
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "app/main_window.h"
+#include "common/file_io.h"
+#include "common/win32/gdi.h"
+#include "common/win32/shell_support.h"
+#include "common/win32/text.h"
+#include "designer/fields.h"
+#include "designer/tool_cells.h"
+#include "styles/style_dialogs.h"
 
 namespace quorvin {
 
 int highlightedCell = 0;
 
+namespace {
+
+// One tool cell: its STATIC window and the bitmap file it is drawn from.
+struct ToolCell {
+  HWND window = nullptr;
+  std::string fileImage;    // the whole bitmap file, owned; empty = not loaded
+  ToolBitmapLayout layout;  // where the drawing finds header and pixels in it
+};
+
+constexpr std::size_t kCellCount = 9;
+std::array<ToolCell, kCellCount> toolCells;
+// The STATIC class procedure, taken from cell 0 before the cells are subclassed.
+WNDPROC cellStaticProc = nullptr;
+// The palette's own font (buttons, label list, fields); owned until the
+// palette and its children are gone.
+UniqueFont toolFont;
+
+// Children of the palette besides the cells.
+struct ChildSpec {
+  const wchar_t* className;
+  const wchar_t* text;
+  DWORD style;
+  int id;
+  int x, y, width, height;  // palette client coordinates, pixels
+};
+
+constexpr DWORD kCellStyle = WS_CHILD | WS_VISIBLE | SS_NOTIFY;            // 0x50000100
+constexpr DWORD kButtonStyle = WS_CHILD | WS_VISIBLE | BS_CENTER;          // 0x50000300
+constexpr DWORD kLabelListStyle = WS_CHILD | WS_VISIBLE | LBS_NOTIFY;      // 0x50000001
+constexpr DWORD kTextFieldStyle = WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL;  // 0x50000080
+constexpr DWORD kIdFieldStyle = kTextFieldStyle | ES_UPPERCASE;            // 0x50000088
+constexpr DWORD kNumberFieldStyle = kTextFieldStyle | ES_NUMBER;           // 0x50002080
+constexpr int kFieldWidth = 62;
+
+constexpr std::array<ChildSpec, 9> kChildren{{
+    {L"BUTTON", L"Style", kButtonStyle, kStyleButtonId, 1, 80, 78, 20},
+    {L"BUTTON", L"FONT", kButtonStyle, kFontButtonId, 1, 201, 81, 20},
+    {L"LISTBOX", nullptr, kLabelListStyle, kLabelListId, 1, 111, 17, 94},
+    {L"EDIT", nullptr, kTextFieldStyle, kCaptionFieldId, 18, 111, kFieldWidth, 14},
+    {L"EDIT", nullptr, kIdFieldStyle, kIdFieldId, 18, 125, kFieldWidth, 13},
+    {L"EDIT", nullptr, kNumberFieldStyle, kWidthFieldId, 18, 138, kFieldWidth, 13},
+    {L"EDIT", nullptr, kNumberFieldStyle, kHeightFieldId, 18, 151, kFieldWidth, 13},
+    {L"EDIT", nullptr, kNumberFieldStyle, kXFieldId, 18, 164, kFieldWidth, 13},
+    {L"EDIT", nullptr, kNumberFieldStyle, kYFieldId, 18, 177, kFieldWidth, 12},
+}};
+
+constexpr std::array<const wchar_t*, 6> kFieldLabels{L"C", L"ID", L"W", L"H", L"x", L"y"};
+
+// ---- Cells ---------------------------------------------------------------
+
+int cellIndexOfWindow(HWND cell) {
+  return cellIndexOfTool(static_cast<ToolCode>(GetDlgCtrlID(cell)));
+}
+
+// Reads a cell's whole bitmap file and keeps it when the drawing can use
+// it; false (and no image) for a missing, oversized or unusable file.
+bool loadCellBitmap(ToolCell& cell, const char* fileName) {
+  cell.fileImage.clear();
+  cell.fileImage.shrink_to_fit();
+  std::optional<std::string> bytes = readFileBytes(Path(fileName), kMaxToolBitmapBytes);
+  if (!bytes) return false;
+  const std::optional<ToolBitmapLayout> layout = checkToolBitmap(*bytes);
+  if (!layout) return false;
+  cell.fileImage = *std::move(bytes);
+  cell.layout = *layout;
+  return true;
+}
+
+// Copies one half of the cell's bitmap 1:1 to (0, 0) of `dc`: the left half
+// for the normal look, the right half for the chosen one.
+void drawCellLook(const ToolCell& cell, HDC dc, bool chosen) {
+  if (cell.fileImage.empty() || dc == nullptr) return;
+  const ToolBitmapLayout& layout = cell.layout;
+  const int half = layout.halfWidth();
+  const auto* info =
+      reinterpret_cast<const BITMAPINFO*>(cell.fileImage.data() + layout.headerOffset);
+  const void* pixels = cell.fileImage.data() + layout.pixelsOffset;
+  StretchDIBits(dc, 0, 0, half, layout.height, chosen ? half : 0, 0, half, layout.height,
+                pixels, info, DIB_RGB_COLORS, SRCCOPY);
+}
+
+// Draws cell `index` at once through a device context of its own.
+void redrawCell(int index, bool chosen) {
+  if (index < 0 || index >= static_cast<int>(kCellCount)) return;
+  const ToolCell& cell = toolCells[static_cast<std::size_t>(index)];
+  if (cell.window == nullptr) return;
+  const WindowDc dc = getWindowDc(cell.window);
+  drawCellLook(cell, dc.get(), chosen);
+}
+
+void paintCell(HWND window) {
+  PAINTSTRUCT paint{};
+  const HDC dc = BeginPaint(window, &paint);
+  const int index = cellIndexOfWindow(window);
+  if (index >= 0)
+    drawCellLook(toolCells[static_cast<std::size_t>(index)], dc, index == highlightedCell);
+  EndPaint(window, &paint);
+}
+
+// The cell's hint goes into the main window's status line.
+void showHint(HWND cell) {
+  const int index = cellIndexOfWindow(cell);
+  if (index < 0 || mainWindow == nullptr) return;
+  const std::wstring hint = cp932ToWide(toolCellTable()[static_cast<std::size_t>(index)].hint);
+  SetDlgItemTextW(mainWindow, kStatusLineId, hint.c_str());
+}
+
+LRESULT passToStatic(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (cellStaticProc == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+  return CallWindowProcW(cellStaticProc, window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK cellProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return guardedCall([&]() -> LRESULT {
+    switch (message) {
+      case WM_PAINT:
+        // Painted here; the STATIC procedure then finds nothing left to paint.
+        paintCell(window);
+        showHint(window);
+        break;
+      case WM_MOUSEMOVE:
+        showHint(window);
+        break;
+      case WM_LBUTTONUP:
+        selectTool(static_cast<ToolCode>(GetDlgCtrlID(window)));
+        break;
+      default:
+        break;
+    }
+    return passToStatic(window, message, wParam, lParam);
+  });
+}
+
+// Creates the nine cells, loads their bitmaps in table order and subclasses
+// them. False as soon as one bitmap cannot be used.
+bool createCells(HWND palette, HINSTANCE instance) {
+  const auto table = toolCellTable();
+  for (std::size_t i = 0; i < kCellCount; ++i) {
+    const ToolCellInfo& info = table[i];
+    toolCells[i].window = CreateWindowExW(
+        0, L"STATIC", nullptr, kCellStyle, info.x, info.y, kToolCellSize, kToolCellSize,
+        palette, reinterpret_cast<HMENU>(static_cast<INT_PTR>(info.tool)), instance, nullptr);
+    if (toolCells[i].window == nullptr) return false;
+  }
+  for (std::size_t i = 0; i < kCellCount; ++i)
+    if (!loadCellBitmap(toolCells[i], table[i].bitmapFile)) return false;
+  cellStaticProc =
+      reinterpret_cast<WNDPROC>(GetWindowLongPtrW(toolCells[0].window, GWLP_WNDPROC));
+  for (const ToolCell& cell : toolCells)
+    SetWindowLongPtrW(cell.window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(cellProc));
+  return true;
+}
+
+void forgetCells() {
+  for (ToolCell& cell : toolCells) cell = ToolCell{};
+  cellStaticProc = nullptr;
+}
+
+// ---- The font choice -------------------------------------------------------
+
+bool isCp932LeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+
+// The common font dialog, then the project font made anew whatever the
+// answer. The dialog does not start from the current font.
+void chooseProjectFont(HWND owner) {
+  LOGFONTW logFont = logFontOf(project.font);
+  CHOOSEFONTW choice{};
+  choice.lStructSize = sizeof choice;
+  choice.hwndOwner = owner;
+  choice.lpLogFont = &logFont;
+  choice.Flags = CF_SCREENFONTS | CF_EFFECTS;
+  choice.rgbColors = 0;
+  choice.nFontType = SCREEN_FONTTYPE;
+  if (ChooseFontW(&choice)) project.font = fontSpecOf(logFont);
+  applyProjectFont();
+}
+
+// ---- The palette window ------------------------------------------------------
+
+HFONT createToolFont() {
+  return CreateFontW(13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, 0, 0,
+                     PROOF_QUALITY, FIXED_PITCH | FF_MODERN, L"ＭＳ ゴシック");
+}
+
+LRESULT onCreate(HWND window, const CREATESTRUCTW& create) {
+  highlightedCell = 0;
+  if (!createCells(window, create.hInstance)) {
+    // Without its pictures the palette cannot work: it goes, and with it
+    // the program (WM_DESTROY posts the quit message).
+    DestroyWindow(window);
+    return -1;
+  }
+  for (const ChildSpec& child : kChildren)
+    CreateWindowExW(0, child.className, child.text, child.style, child.x, child.y, child.width,
+                    child.height, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(child.id)),
+                    create.hInstance, nullptr);
+  for (const wchar_t* label : kFieldLabels)
+    SendDlgItemMessageW(window, kLabelListId, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label));
+  toolFont.reset(createToolFont());
+  for (const ChildSpec& child : kChildren)
+    SendDlgItemMessageW(window, child.id, WM_SETFONT, reinterpret_cast<WPARAM>(toolFont.get()),
+                        TRUE);
+  UpdateWindow(window);
+  subclassFields(window);
+  return 0;
+}
+
+// After the children are gone: nothing of this palette stays behind.
+void onFinalDestroy(HWND window) {
+  forgetCells();
+  toolFont.reset();
+  if (toolWindow == window) toolWindow = nullptr;
+}
+
+void onCommand(HWND window, int id, int notification) {
+  switch (id) {
+    case static_cast<int>(ToolCode::Edit):
+      if (notification == STN_CLICKED) runEditVariantDialog(window);
+      break;
+    case kFontButtonId:
+      if (notification == BN_CLICKED) chooseProjectFont(window);
+      break;
+    case kStyleButtonId:
+      if (notification == BN_CLICKED) runStyleDialog(mainWindow);
+      break;
+    default:
+      break;
+  }
+}
+
+// A press on the palette's background takes the focus out of the fields,
+// unless the ID field is left empty.
+void onBackgroundPress(HWND window) {
+  const bool warned = reportEmptyIdField(window);
+  SendDlgItemMessageW(window, kLabelListId, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+  if (!warned) SetFocus(window);
+}
+
+}  // namespace
+
 LRESULT CALLBACK toolWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return DefWindowProcW(window, message, wParam, lParam);
+  switch (message) {
+    case WM_CREATE:
+      return guardedCall(
+          [&] { return onCreate(window, *reinterpret_cast<const CREATESTRUCTW*>(lParam)); }, -1);
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    case WM_NCDESTROY:
+      onFinalDestroy(window);
+      return DefWindowProcW(window, message, wParam, lParam);
+    case WM_COMMAND:
+      return guardedCall([&]() -> LRESULT {
+        onCommand(window, LOWORD(wParam), HIWORD(wParam));
+        return 0;
+      });
+    case WM_LBUTTONDOWN:
+      return guardedCall([&]() -> LRESULT {
+        onBackgroundPress(window);
+        return 0;
+      });
+    default:
+      return DefWindowProcW(window, message, wParam, lParam);
+  }
 }
 
 void selectTool(ToolCode code) {
-  if (code != ToolCode::Edit) currentTool = code;
+  redrawCell(highlightedCell, false);
+  highlightedCell = highlightedCellAfter(code, highlightedCell);
+  currentTool = currentToolAfter(code, currentTool);
+  redrawCell(highlightedCell, true);
 }
 
-void applyProjectFont() {}
+void applyProjectFont() {
+  const HFONT font = createFontFromSpec(project.font);
+  const HFONT old = asHfont(std::exchange(project.fontHandle, asHandle(font)));
+  // The controls take the new font before the old one goes, so none of
+  // them ever holds a deleted font.
+  const int count = std::min(project.objectCount, objectCapacity());
+  for (int i = 0; i < count; ++i) {
+    const WindowHandle control = objects[static_cast<std::size_t>(i)].window;
+    if (control != 0)
+      SendMessageW(asHwnd(control), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  }
+  if (old != nullptr) DeleteObject(old);
+}
+
+LOGFONTW logFontOf(const FontSpec& font) {
+  LOGFONTW out{};
+  out.lfHeight = font.lfHeight;
+  out.lfWidth = font.lfWidth;
+  out.lfEscapement = font.lfEscapement;
+  out.lfOrientation = font.lfOrientation;
+  out.lfWeight = font.lfWeight;
+  out.lfItalic = font.lfItalic;
+  out.lfUnderline = font.lfUnderline;
+  out.lfStrikeOut = font.lfStrikeOut;
+  out.lfCharSet = font.lfCharSet;
+  out.lfOutPrecision = font.lfOutPrecision;
+  out.lfClipPrecision = font.lfClipPrecision;
+  out.lfQuality = font.lfQuality;
+  out.lfPitchAndFamily = font.lfPitchAndFamily;
+  // A face read from a file may fill all 32 bytes without a terminator.
+  const std::size_t length = strnlen(font.lfFaceName, sizeof font.lfFaceName);
+  const std::wstring face = cp932ToWide(std::string_view(font.lfFaceName, length));
+  const std::size_t kept = std::min<std::size_t>(face.size(), LF_FACESIZE - 1);
+  std::copy_n(face.begin(), kept, out.lfFaceName);
+  return out;
+}
+
+FontSpec fontSpecOf(const LOGFONTW& font) {
+  FontSpec out{};
+  out.lfHeight = font.lfHeight;
+  out.lfWidth = font.lfWidth;
+  out.lfEscapement = font.lfEscapement;
+  out.lfOrientation = font.lfOrientation;
+  out.lfWeight = font.lfWeight;
+  out.lfItalic = font.lfItalic;
+  out.lfUnderline = font.lfUnderline;
+  out.lfStrikeOut = font.lfStrikeOut;
+  out.lfCharSet = font.lfCharSet;
+  out.lfOutPrecision = font.lfOutPrecision;
+  out.lfClipPrecision = font.lfClipPrecision;
+  out.lfQuality = font.lfQuality;
+  out.lfPitchAndFamily = font.lfPitchAndFamily;
+  const std::string face =
+      wideToCp932(std::wstring_view(font.lfFaceName, wcsnlen(font.lfFaceName, LF_FACESIZE)));
+  // Keep whole characters only, leaving room for the terminator.
+  std::size_t kept = 0;
+  while (kept < face.size()) {
+    const bool pair = isCp932LeadByte(static_cast<unsigned char>(face[kept])) &&
+                      kept + 1 < face.size();
+    const std::size_t next = kept + (pair ? 2 : 1);
+    if (next > sizeof out.lfFaceName - 1) break;
+    kept = next;
+  }
+  std::memcpy(out.lfFaceName, face.data(), kept);
+  return out;
+}
+
+HFONT createFontFromSpec(const FontSpec& font) {
+  const LOGFONTW logFont = logFontOf(font);
+  return CreateFontIndirectW(&logFont);
+}
 
 }  // namespace quorvin

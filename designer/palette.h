@@ -2,6 +2,8 @@
 // The tool palette (class ToolWindow): nine tool cells drawn from bitmaps,
 // the Style and FONT buttons, the label list and the six property fields.
 
+#include <cstddef>
+
 #include "app/model.h"
 #include "common/win32/win32.h"
 
@@ -11,16 +13,33 @@ inline constexpr int kStyleButtonId = 2100;
 inline constexpr int kFontButtonId = 1090;
 inline constexpr int kLabelListId = 9400;
 
+// The largest tool bitmap file the palette reads; a larger one is refused
+// like a missing one.
+inline constexpr std::size_t kMaxToolBitmapBytes = std::size_t(4) << 20;
+
 extern int highlightedCell;  // 0..8, the cell drawn in its chosen look
 
+// Creating the window builds its children and loads the nine bitmaps from
+// the current folder; a bitmap that is missing or unusable destroys the
+// window during its creation (CreateWindowEx returns null) and, as any
+// destruction of the palette does, posts the quit message with code 0.
 LRESULT CALLBACK toolWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Highlights the cell of `code` and, for every code but Edit, makes it the
 // current tool (the edit-variant dialog sets the Edit variants itself).
+// Works without a palette too (then only the state changes).
 void selectTool(ToolCode code);
 
-// Deletes the project's font handle, makes a new one from project.font and
-// gives it to every placed control.
+// Makes a new project font from project.font, gives it to every placed
+// control (redraw on) and deletes the previous project.fontHandle.
 void applyProjectFont();
+
+// The font record of the model as the wide API's LOGFONTW (face name from
+// CP932, read up to its terminator or its 32 bytes) and back (face name to
+// CP932, cut at a character boundary so that it fits with its terminator).
+LOGFONTW logFontOf(const FontSpec& font);
+FontSpec fontSpecOf(const LOGFONTW& font);
+// CreateFontIndirectW of logFontOf(font); the caller owns the result.
+HFONT createFontFromSpec(const FontSpec& font);
 
 }  // namespace quorvin

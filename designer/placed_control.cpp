@@ -1,10 +1,190 @@
-// The placed-control procedure. (Being written.)
+// The placed-control procedure and the size handles: every control on the
+// surface is a live window of its real class, subclassed here so that it
+// does not work like a control (presses never reach it), a press selects it
+// and starts a move, and a release over it finishes a placement or a move.
+#include <array>
+
+#include "app/main_window.h"
+#include "common/win32/shell_support.h"
+#include "designer/editing_state.h"
+#include "designer/fields.h"
+#include "designer/geometry.h"
+#include "designer/placement.h"
+#include "designer/polygon.h"
+#include "designer/sizing.h"
 #include "designer/surface.h"
 
 namespace quorvin {
 
+namespace {
+
+// The entry of a placed control, found from its id (base + index); -1 when
+// the window is not (or no longer) the control of that entry.
+int entryIndexOf(HWND control) {
+  const long long index = static_cast<long long>(GetDlgCtrlID(control)) - kControlIdBase;
+  if (index < 0 || index >= objectCapacity()) return -1;
+  if (objects[static_cast<std::size_t>(index)].window != asHandle(control)) return -1;
+  return static_cast<int>(index);
+}
+
+// The control's own procedure: the one kept in its entry, or, for a control
+// whose entry is gone, its class's procedure (which is what was kept, since
+// controls are subclassed right after they are made).
+WNDPROC ownProcedureOf(HWND control, int index) {
+  WNDPROC procedure = nullptr;
+  if (index >= 0) procedure = asWndProc(objects[static_cast<std::size_t>(index)].savedProc);
+  if (procedure == nullptr || procedure == placedControlProc)
+    procedure = reinterpret_cast<WNDPROC>(GetClassLongPtrW(control, GCLP_WNDPROC));
+  return procedure;
+}
+
+LRESULT passOn(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+  return CallWindowProcW(ownProcedureOf(control, entryIndexOf(control)), control, message,
+                         wParam, lParam);
+}
+
+void sendToActiveMarker(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (project.activePoint >= 0 && project.activeMarker != 0)
+    SendNotifyMessageW(asHwnd(project.activeMarker), message, wParam, lParam);
+}
+
+// Edit boxes on the surface show the arrow, not the text cursor.
+void keepArrowOverEdit(int index) {
+  if (index < 0 || !isEditKind(objects[static_cast<std::size_t>(index)].kind)) return;
+  const HCURSOR arrow = LoadCursorW(nullptr, IDC_ARROW);
+  if (GetCursor() != arrow) SetCursor(arrow);
+}
+
+void onDestroy(HWND control, int index) {
+  const WNDPROC own = ownProcedureOf(control, index);
+  SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(own));
+}
+
+// A press selects the control and starts moving it; it never reaches the
+// control, so buttons do not press and check boxes do not toggle.
+void onButtonDown(int index, WPARAM wParam, LPARAM lParam) {
+  const HWND surface = surfaceWindow();
+  if (surface == nullptr) return;
+  pressPoint = cursorIn(surface);
+  if (currentTool != ToolCode::Select || index < 0) return;
+  if (project.activePoint >= 0 && pickupPending == 1) {
+    // A polygon point is being dragged: this press drops it.
+    SendNotifyMessageW(asHwnd(project.activeMarker), WM_LBUTTONUP, wParam, lParam);
+    return;
+  }
+  if (project.pointCount > 0) hidePointMarkers();
+  project.activePoint = -1;
+  const DesignObject& object = objects[static_cast<std::size_t>(index)];
+  showObjectFields(object);
+  placeSizeHandles(object);
+  selectedObject = index;
+  dragOffset = dragOffsetOf(pressPoint, rectOf(objects[static_cast<std::size_t>(index)]));
+  currentTool = ToolCode::Moving;
+}
+
+// True when the release placed a new control (the release is then consumed).
+bool onButtonUp(WPARAM wParam, LPARAM lParam) {
+  if (isPlacementTool(currentTool)) {
+    const bool placed = placeFromRelease();
+    if (surfaceWindow() != nullptr) UpdateWindow(surfaceWindow());
+    if (placed) return true;
+  } else if (currentTool == ToolCode::AddPoint) {
+    SendNotifyMessageW(mainWindow, WM_LBUTTONUP, wParam, lParam);
+  } else if (currentTool == ToolCode::Moving) {
+    // The end of a move: repaint everything so that no traces remain.
+    if (surfaceWindow() != nullptr) InvalidateRect(surfaceWindow(), nullptr, TRUE);
+    if (const DesignObject* selected = selectedEntry()) showObjectFields(*selected);
+    currentTool = ToolCode::Select;
+  }
+  sendToActiveMarker(WM_LBUTTONUP, wParam, lParam);
+  return false;
+}
+
+void onMouseMove(WPARAM wParam, LPARAM lParam) {
+  if (currentTool == ToolCode::Moving) moveSelectedToCursor();
+  sendToActiveMarker(WM_MOUSEMOVE, wParam, lParam);
+}
+
+LRESULT handleControlMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+  const int index = entryIndexOf(control);
+  keepArrowOverEdit(index);
+  switch (message) {
+    case WM_DESTROY:
+      onDestroy(control, index);
+      break;
+    case WM_MOUSEMOVE:
+    case WM_NCMOUSEMOVE:
+      onMouseMove(wParam, lParam);
+      break;
+    case WM_LBUTTONDOWN:
+    case WM_NCLBUTTONDOWN:
+      onButtonDown(index, wParam, lParam);
+      return 0;
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+      return 0;
+    case WM_LBUTTONUP:
+    case WM_NCLBUTTONUP:
+      if (onButtonUp(wParam, lParam)) return 0;
+      break;
+    default:
+      break;
+  }
+  return passOn(control, message, wParam, lParam);
+}
+
+}  // namespace
+
 LRESULT CALLBACK placedControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return DefWindowProcW(window, message, wParam, lParam);
+  return guardedCall([&] { return handleControlMessage(window, message, wParam, lParam); });
+}
+
+void moveSelectedToCursor() {
+  DesignObject* selected = selectedEntry();
+  const HWND surface = surfaceWindow();
+  if (selected == nullptr || surface == nullptr) return;
+  cursorPoint = cursorIn(surface);
+  const RegionPoint topLeft = movedPosition(cursorPoint, dragOffset);
+  selected->x = topLeft.x;
+  selected->y = topLeft.y;
+  MoveWindow(asHwnd(selected->window), selected->x, selected->y, selected->width,
+             selected->height, TRUE);
+  // Re-read: moving the window may have run other procedures.
+  if ((selected = selectedEntry()) != nullptr) placeSizeHandles(*selected);
+}
+
+void pickUpOrDropCorner(ToolCode corner) {
+  if (pickupPending == 0) {
+    currentTool = corner;
+    pickupPending = 1;
+    return;
+  }
+  currentTool = ToolCode::Select;
+  pickupPending = 0;
+  DesignObject* selected = selectedEntry();
+  if (selected == nullptr) return;
+  const HWND control = asHwnd(selected->window);
+  MoveWindow(control, selected->x, selected->y, selected->width, selected->height, TRUE);
+  InvalidateRect(control, nullptr, TRUE);
+  if ((selected = selectedEntry()) != nullptr) showObjectFields(*selected);
+}
+
+void applySizingStep() {
+  // Placing the handles sends messages to the surface, which would run the
+  // step again from inside itself.
+  static bool running = false;
+  DesignObject* selected = selectedEntry();
+  const HWND surface = surfaceWindow();
+  if (running || !isSizingTool(currentTool) || selected == nullptr || surface == nullptr)
+    return;
+  running = true;
+  cursorPoint = cursorIn(surface);
+  const SizingStep step = sizingStep(currentTool, rectOf(*selected), cursorPoint);
+  setRect(*selected, step.rect);
+  currentTool = step.tool;
+  placeSizeHandles(*selected);
+  running = false;
 }
 
 }  // namespace quorvin

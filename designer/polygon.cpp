@@ -1,18 +1,373 @@
-// The polygon outline. (Being written.)
+// The polygon outline: the point markers, the main window's handlers that
+// add, hide and delete points, and the commit that rebuilds the outline from
+// the markers and cuts the surface to it.
 #include "designer/polygon.h"
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+
+#include "app/main_window.h"
+#include "app/model.h"
+#include "common/win32/gdi.h"
+#include "common/win32/shell_support.h"
+#include "designer/editing_state.h"
+#include "designer/fields.h"
+#include "designer/outline_points.h"
+#include "designer/surface.h"
 
 namespace quorvin {
 
-LRESULT CALLBACK markerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return DefWindowProcW(window, message, wParam, lParam);
+WNDPROC markerStaticProc = nullptr;
+HRGN regionHandle = nullptr;
+
+namespace {
+
+constexpr UINT kShowOnTop = SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE;
+
+int controlIdOf(int index) { return kMarkerIdBase + index; }
+
+bool isMarker(HWND window) {
+  return reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_WNDPROC)) == &markerProc;
 }
-void onMainWindowButtonDown() {}
-void onMainWindowButtonUp(WPARAM, LPARAM) {}
-void onMainWindowMouseMove(WPARAM, LPARAM) {}
-bool deleteActivePoint() { return false; }
-void createOpenedProjectMarkers() {}
-void destroyPointMarkers() {}
-void showPointMarkers() {}
-void hidePointMarkers() {}
+
+// True when the active point indexes the point arrays (the only state in
+// which a marker message may touch them).
+bool activePointInRange() {
+  return project.activePoint >= 0 && project.activePoint < project.pointCapacity() &&
+         static_cast<std::size_t>(project.activePoint) < project.regionPoints.size();
+}
+
+// A new marker window (visible, not yet subclassed) with its top-left at
+// `topLeft`, in main-window client coordinates. Null when it cannot be made.
+HWND createMarkerWindow(int index, RegionPoint topLeft) {
+  return CreateWindowExW(0, L"STATIC", L"", kMarkerStyle, topLeft.x, topLeft.y, kMarkerSize,
+                         kMarkerSize, mainWindow,
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlIdOf(index))),
+                         GetModuleHandleW(nullptr), nullptr);
+}
+
+// Remembers the STATIC class procedure from `marker` (marker 300 when the
+// first markers are made).
+void takeStaticProc(HWND marker) {
+  markerStaticProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(marker, GWLP_WNDPROC));
+}
+
+void subclassMarker(HWND marker) {
+  const auto previous = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(marker, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&markerProc)));
+  // Markers are all of one class: should none have given its procedure yet,
+  // this one's serves.
+  if (markerStaticProc == nullptr) markerStaticProc = previous;
+}
+
+void bringToTopAndShow(HWND marker) {
+  SetWindowPos(marker, HWND_TOP, 0, 0, 0, 0, kShowOnTop);
+}
+
+FrameMetrics currentFrameMetrics() {
+  return {GetSystemMetrics(SM_CXFRAME), GetSystemMetrics(SM_CYFRAME),
+          GetSystemMetrics(SM_CYCAPTION)};
+}
+
+// The same pixels as `region`, its rectangles merged: the union with a copy
+// of itself. Wine builds polygon regions of self-crossing outlines with
+// side-by-side rectangles in one band, which its window-region call refuses;
+// the union merges them. Null on failure.
+UniqueRegion mergedRegion(HRGN region) {
+  UniqueRegion copy(CreateRectRgn(0, 0, 0, 0));
+  UniqueRegion merged(CreateRectRgn(0, 0, 0, 0));
+  if (!copy || !merged || CombineRgn(copy.get(), region, nullptr, RGN_COPY) == ERROR ||
+      CombineRgn(merged.get(), region, copy.get(), RGN_OR) == ERROR)
+    return UniqueRegion(nullptr);
+  return merged;
+}
+
+// Gives `region` to `window`; true when the window took it over.
+bool giveRegion(HWND window, UniqueRegion& region) {
+  if (SetWindowRgn(window, region.get(), TRUE) == 0) return false;
+  regionHandle = region.release();
+  return true;
+}
+
+// Moves the surface to the project's rectangle and cuts it to the polygon
+// of the first pointCount regionPoints.
+void applyOutlineToSurface() {
+  const HWND surface = surfaceWindow();
+  if (surface == nullptr) return;
+  MoveWindow(surface, project.x, project.y, project.width, project.height, TRUE);
+  const auto count = static_cast<int>(std::min<std::size_t>(
+      static_cast<std::size_t>(std::max(project.pointCount, 0)), project.regionPoints.size()));
+  if (count < 3) return;
+  UniqueRegion region(CreatePolygonRgn(reinterpret_cast<const POINT*>(project.regionPoints.data()),
+                                       count, WINDING));
+  if (!region || giveRegion(surface, region)) return;
+  UniqueRegion merged = mergedRegion(region.get());
+  if (merged) giveRegion(surface, merged);
+}
+
+// The commit: the active marker's place becomes its point, the outline is
+// rebuilt, the surface follows, and with a drag (state 1) the fields show
+// the point.
+void commitActivePoint() {
+  const HWND marker = asHwnd(project.activeMarker);
+  const auto index = static_cast<std::size_t>(project.activePoint);
+  RECT frame{};
+  if (IsWindow(marker) && GetWindowRect(marker, &frame)) {
+    POINT topLeft{frame.left, frame.top};
+    ScreenToClient(mainWindow, &topLeft);
+    project.markerPoints[index] = {topLeft.x, topLeft.y};
+  }
+  pickupPending = 0;
+  if (const HWND captured = GetCapture(); captured != nullptr && isMarker(captured))
+    ReleaseCapture();
+  if (rebuildOutline(project, currentFrameMetrics())) applyOutlineToSurface();
+  if (mainWindow != nullptr) InvalidateRect(mainWindow, nullptr, TRUE);
+  if (markerDragState == 1) showPointFields(project.activePoint);
+  markerDragState = 0;
+}
+
+void onMarkerButtonDown(HWND marker) {
+  if (markerDragState == 1 || currentTool != ToolCode::Select) return;
+  const int index = GetDlgCtrlID(marker) - kMarkerIdBase;
+  markerGrabOffset = cursorIn(marker);
+  markerDragState = 1;
+  pickupPending = 1;
+  project.activePoint = index;
+  project.activeMarker = asHandle(marker);
+  // The release then reaches the marker wherever it happens, also outside
+  // the main window, so a drag always ends with a commit.
+  SetCapture(marker);
+  showPointFields(index);
+}
+
+// The dragged marker follows the cursor (main-window client coordinates),
+// keeping the grab offset; no clamping.
+void onMarkerMouseMove() {
+  if (markerDragState != 1 || !activePointInRange()) return;
+  const HWND marker = asHwnd(project.activeMarker);
+  RECT frame{};
+  if (!IsWindow(marker) || !GetWindowRect(marker, &frame)) return;
+  const RegionPoint cursor = cursorIn(mainWindow);
+  MoveWindow(marker, cursor.x - markerGrabOffset.x, cursor.y - markerGrabOffset.y,
+             frame.right - frame.left, frame.bottom - frame.top, TRUE);
+}
+
+void onMarkerButtonUp() {
+  if ((markerDragState == 1 || markerDragState == 2) && activePointInRange()) commitActivePoint();
+}
+
+void onPointCommit(HWND marker, WPARAM wParam, LPARAM lParam) {
+  markerDragState = 1;
+  project.activeMarker = asHandle(marker);
+  SendNotifyMessageW(marker, WM_LBUTTONUP, wParam, lParam);
+}
+
+// Puts the active marker back to its stored point; the sender commits it.
+void onPointRestore() {
+  if (!activePointInRange()) return;
+  markerDragState = 2;
+  const RegionPoint place = project.markerPoints[static_cast<std::size_t>(project.activePoint)];
+  MoveWindow(asHwnd(project.activeMarker), place.x, place.y, kMarkerSize, kMarkerSize, TRUE);
+}
+
+// True when the cursor lies on a visible marker.
+bool cursorOnMarker() {
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  for (const HWND marker : pointMarkers()) {
+    RECT frame{};
+    if (IsWindowVisible(marker) && GetWindowRect(marker, &frame) && PtInRect(&frame, cursor))
+      return true;
+  }
+  return false;
+}
+
+// The first point: three markers, the designed window's top corners and the
+// clicked point. Nothing changes when a marker cannot be made.
+void startOutlineAt(RegionPoint clicked, WPARAM wParam, LPARAM lParam) {
+  const std::array<RegionPoint, 3> places = firstTriangleMarkers(project, clicked);
+  std::array<HWND, 3> markers{};
+  for (std::size_t i = 0; i < markers.size(); ++i) {
+    markers[i] = createMarkerWindow(static_cast<int>(i), places[i]);
+    if (markers[i] == nullptr) {
+      for (const HWND made : markers)
+        if (made != nullptr) DestroyWindow(made);
+      return;
+    }
+  }
+  startOutline(project, clicked);
+  takeStaticProc(markers[0]);
+  for (const HWND marker : markers) {
+    bringToTopAndShow(marker);
+    subclassMarker(marker);
+  }
+  SendNotifyMessageW(markers[2], WM_POINT_COMMIT, wParam, lParam);
+}
+
+// A further point at the end of the outline.
+void appendPointAt(RegionPoint clicked, WPARAM wParam, LPARAM lParam) {
+  const int index = std::max(project.pointCount, 0);
+  const HWND marker = createMarkerWindow(
+      index, {clicked.x - kMarkerHalf, clicked.y - kMarkerHalf});
+  if (marker == nullptr) return;
+  appendOutlinePoint(project, clicked);
+  bringToTopAndShow(marker);
+  subclassMarker(marker);
+  SendNotifyMessageW(marker, WM_POINT_COMMIT, wParam, lParam);
+}
+
+}  // namespace
+
+LRESULT CALLBACK markerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  // Taken first: WM_DESTROY puts the class procedure back.
+  const WNDPROC next = markerStaticProc;
+  guardedCall([&]() -> LRESULT {
+    switch (message) {
+      case WM_DESTROY:
+        if (next != nullptr)
+          SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(next));
+        break;
+      case WM_LBUTTONDOWN:
+        onMarkerButtonDown(window);
+        break;
+      case WM_MOUSEMOVE:
+        onMarkerMouseMove();
+        break;
+      case WM_LBUTTONUP:
+        onMarkerButtonUp();
+        break;
+      case WM_POINT_COMMIT:
+        onPointCommit(window, wParam, lParam);
+        break;
+      case WM_POINT_RESTORE:
+        onPointRestore();
+        break;
+      default:
+        break;
+    }
+    return 0;
+  });
+  if (next == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+  return CallWindowProcW(next, window, message, wParam, lParam);
+}
+
+void onMainWindowButtonDown() {
+  // A marker still picked up (its release was lost) is dropped by the press,
+  // as a press on the surface drops it; left pending, it would make every
+  // later press on a marker be ignored.
+  if (project.activePoint >= 0 && pickupPending == 1 && markerDragState == 1) {
+    SendNotifyMessageW(asHwnd(project.activeMarker), WM_LBUTTONUP, 0, 0);
+    return;
+  }
+  if (project.pointCount <= 0) return;
+  hidePointMarkers();
+  project.activePoint = -1;
+}
+
+void onMainWindowButtonUp(WPARAM wParam, LPARAM lParam) {
+  if (currentTool != ToolCode::AddPoint || project.surface == 0 || mainWindow == nullptr) return;
+  if (cursorOnMarker()) return;
+  showPointMarkers();
+  pressPoint = cursorIn(mainWindow);
+  if (project.pointCount <= 0)
+    startOutlineAt(pressPoint, wParam, lParam);
+  else
+    appendPointAt(pressPoint, wParam, lParam);
+  InvalidateRect(mainWindow, nullptr, TRUE);
+}
+
+void onMainWindowMouseMove(WPARAM wParam, LPARAM lParam) {
+  if (project.activePoint < 0) return;
+  const HWND marker = pointMarker(project.activePoint);
+  if (marker != nullptr) SendNotifyMessageW(marker, WM_MOUSEMOVE, wParam, lParam);
+}
+
+bool deleteActivePoint() {
+  if (project.activePoint < 0) return false;
+  const int index = project.activePoint;
+  const int count = project.pointCount;
+  if (index >= project.pointCapacity() || index >= count) return true;  // ignored
+  if (count <= 3) {
+    // A drag in progress ends with the marker it moved.
+    if (markerDragState == 1) pickupPending = 0;
+    markerDragState = 0;
+    destroyPointMarkers();
+    deleteOutlinePoint(project, index);
+    if (const HWND surface = surfaceWindow(); surface != nullptr) SetWindowRgn(surface, nullptr, TRUE);
+    regionHandle = nullptr;
+    if (mainWindow != nullptr) InvalidateRect(mainWindow, nullptr, TRUE);
+    return true;
+  }
+  // Looked up before any id changes: the later markers keep their order.
+  std::vector<HWND> later;
+  for (int i = index + 1; i < count; ++i) later.push_back(pointMarker(i));
+  if (const HWND marker = pointMarker(index); marker != nullptr) DestroyWindow(marker);
+  if (deleteOutlinePoint(project, index) != PointDeletion::PointRemoved) return true;
+  for (std::size_t i = 0; i < later.size(); ++i) {
+    if (later[i] != nullptr)
+      SetWindowLongPtrW(later[i], GWLP_ID, controlIdOf(index + static_cast<int>(i)));
+  }
+  const HWND first = pointMarker(0);
+  project.activeMarker = asHandle(first);
+  if (first != nullptr) {
+    SendNotifyMessageW(first, WM_POINT_RESTORE, VK_DELETE, 0);
+    SendNotifyMessageW(first, WM_LBUTTONUP, VK_DELETE, 0);
+  }
+  return true;
+}
+
+void createOpenedProjectMarkers() {
+  if (project.regionMode != RegionMode::Polygon || mainWindow == nullptr) return;
+  const int count = static_cast<int>(std::min<std::size_t>(
+      static_cast<std::size_t>(std::max(project.pointCount, 0)), project.markerPoints.size()));
+  if (count == 0) return;
+  const HWND first = createMarkerWindow(0, project.markerPoints[0]);
+  if (first == nullptr) return;
+  takeStaticProc(first);
+  subclassMarker(first);
+  for (int i = 1; i < count; ++i) {
+    const HWND marker = createMarkerWindow(i, project.markerPoints[static_cast<std::size_t>(i)]);
+    if (marker != nullptr) subclassMarker(marker);
+  }
+  // New children go below their older siblings: the markers are brought
+  // above the surface made before them, or it would hide them.
+  showPointMarkers();
+  project.activePoint = 0;
+  SendNotifyMessageW(first, WM_POINT_COMMIT, 0, 0);
+}
+
+void destroyPointMarkers() {
+  for (const HWND marker : pointMarkers()) DestroyWindow(marker);
+  project.activeMarker = 0;
+}
+
+void showPointMarkers() {
+  for (const HWND marker : pointMarkers()) bringToTopAndShow(marker);
+}
+
+void hidePointMarkers() {
+  for (const HWND marker : pointMarkers()) ShowWindow(marker, SW_HIDE);
+}
+
+std::vector<HWND> pointMarkers() {
+  std::vector<HWND> markers;
+  if (mainWindow == nullptr) return markers;
+  for (HWND child = GetWindow(mainWindow, GW_CHILD); child != nullptr;
+       child = GetWindow(child, GW_HWNDNEXT)) {
+    if (isMarker(child)) markers.push_back(child);
+  }
+  std::sort(markers.begin(), markers.end(),
+            [](HWND a, HWND b) { return GetDlgCtrlID(a) < GetDlgCtrlID(b); });
+  return markers;
+}
+
+HWND pointMarker(int index) {
+  for (HWND child = mainWindow == nullptr ? nullptr : GetWindow(mainWindow, GW_CHILD);
+       child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (GetDlgCtrlID(child) == controlIdOf(index) && isMarker(child)) return child;
+  }
+  return nullptr;
+}
 
 }  // namespace quorvin

@@ -1,20 +1,369 @@
-// The design surface window procedure. (Being written: until then the least
-// that keeps the program consistent.)
+// The design surface (class SubWindow): placing new controls by dragging
+// with a placement tool, selecting by a press, deleting the selected control,
+// keeping the project's rectangle in step with the window's frame, the
+// closing question, and the mouse messages passed on to the control being
+// moved and to the active polygon point.
 #include "designer/surface.h"
+
+#include <algorithm>
+#include <array>
+#include <utility>
+#include <vector>
+
+#include "app/main_window.h"
+#include "app/project_file.h"
+#include "common/win32/shell_support.h"
+#include "common/win32/text.h"
+#include "designer/editing_state.h"
+#include "designer/fields.h"
+#include "designer/geometry.h"
+#include "designer/object_list.h"
+#include "designer/palette.h"
+#include "designer/placement.h"
+#include "designer/polygon.h"
+#include "designer/sizing.h"
 
 namespace quorvin {
 
-LRESULT CALLBACK surfaceWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return DefWindowProcW(window, message, wParam, lParam);
+namespace {
+
+constexpr DWORD kSurfaceStyle = WS_CHILD | WS_OVERLAPPEDWINDOW;  // 0x40CF0000
+constexpr DWORD kHandleStyle = WS_CHILD | SS_NOTIFY | SS_BLACKRECT;  // 0x40000104
+
+// The four size handles' control ids, in the order of sizeHandlePositions.
+constexpr std::array<ToolCode, 4> kHandleIds{ToolCode::SizeTopLeft, ToolCode::SizeTopRight,
+                                             ToolCode::SizeBottomLeft,
+                                             ToolCode::SizeBottomRight};
+
+HINSTANCE moduleInstance() { return GetModuleHandleW(nullptr); }
+
+HMENU controlIdAsMenu(int id) {
+  return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
 }
 
-HWND createSurface(int, int, int, int) { return nullptr; }
-bool createPlacedControl(int, ToolCode, RegionPoint, RegionPoint) { return false; }
-HWND recreateObjectControl(int) { return nullptr; }
-bool placeFromRelease() { return false; }
-void placeSizeHandles(const DesignObject&) {}
-void hideSizeHandles() {}
-bool openProject(const Path&) { return false; }
+// Gives a freshly created control of entry `index` the placed-control
+// procedure (the previous one kept in the entry) and the project's font.
+void subclassAndSetFont(int index, HWND control) {
+  objects[static_cast<std::size_t>(index)].savedProc =
+      asHandle(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(control, GWLP_WNDPROC)));
+  SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(placedControlProc));
+  SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(asHfont(project.fontHandle)),
+               TRUE);
+}
+
+// ---- Surface messages ------------------------------------------------------
+
+void onCreate(HWND surface) {
+  for (ToolCode id : kHandleIds)
+    CreateWindowExW(0, L"STATIC", L"", kHandleStyle, 0, 0, kSizeHandleSize, kSizeHandleSize,
+                    surface, controlIdAsMenu(static_cast<int>(id)), moduleInstance(), nullptr);
+}
+
+void onDestroy(HWND surface) {
+  // Only the project's own surface ends the project.
+  if (surface != surfaceWindow()) return;
+  const std::int32_t count = std::min(project.objectCount, objectCapacity());
+  for (std::int32_t i = 0; i < count; ++i) {
+    DesignObject& object = objects[static_cast<std::size_t>(i)];
+    if (object.window != 0 && object.savedProc != 0)
+      SetWindowLongPtrW(asHwnd(object.window), GWLP_WNDPROC,
+                        static_cast<LONG_PTR>(object.savedProc));
+    freeObjectTexts(object);
+  }
+  objects = {};
+  // Nothing is left to select, move or size: a selection or a drag that
+  // outlived the project would point into an empty array.
+  selectedObject = -1;
+  if (currentTool == ToolCode::Moving || isSizingTool(currentTool)) {
+    currentTool = ToolCode::Select;
+    pickupPending = 0;
+  }
+  destroyPointMarkers();
+  clearProject();
+}
+
+// Keeps the project's rectangle equal to the surface's frame; with a polygon
+// outline the frame is not the user's to change, and the surface goes back.
+void onGeometryChanged(HWND surface) {
+  if (project.regionMode == RegionMode::Polygon) {
+    MoveWindow(surface, project.x, project.y, project.width, project.height, TRUE);
+    return;
+  }
+  RECT frame{};
+  GetWindowRect(surface, &frame);
+  const HWND parent = GetParent(surface);
+  POINT topLeft{frame.left, frame.top};
+  POINT bottomRight{frame.right, frame.bottom};
+  ScreenToClient(parent, &topLeft);
+  ScreenToClient(parent, &bottomRight);
+  const std::int32_t width = bottomRight.x - topLeft.x;
+  const std::int32_t height = bottomRight.y - topLeft.y;
+  if (topLeft.x == project.x && topLeft.y == project.y && width == project.width &&
+      height == project.height)
+    return;
+  project.x = topLeft.x;
+  project.y = topLeft.y;
+  project.width = width;
+  project.height = height;
+  if (project.activePoint < 0) showWindowFields();
+}
+
+void onClose(HWND surface) {
+  if (MessageBoxW(surface, L"閉じてもよいですか？", L"終了確認", MB_YESNO | MB_ICONQUESTION) ==
+      IDYES)
+    DestroyWindow(surface);
+}
+
+// Deletes the selected control; the later controls move down one index and
+// take the ids that go with their new places.
+void deleteSelectedObject() {
+  if (isSizingTool(currentTool) || selectedEntry() == nullptr) return;
+  const HWND removed = asHwnd(objects[static_cast<std::size_t>(selectedObject)].window);
+  // Destroyed while its entry still names it, so that its own procedure
+  // finds the procedure to put back.
+  if (removed != nullptr) DestroyWindow(removed);
+  const ObjectRemoval removal = removeObjectEntry(objects, project.objectCount, selectedObject);
+  for (const MovedControl& moved : removal.moved)
+    SetWindowLongPtrW(asHwnd(moved.window), GWLP_ID, kControlIdBase + moved.newIndex);
+  selectedObject = -1;
+  showWindowFields();
+  hideSizeHandles();
+}
+
+void sendToActiveMarker(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (project.activePoint >= 0 && project.activeMarker != 0)
+    SendNotifyMessageW(asHwnd(project.activeMarker), message, wParam, lParam);
+}
+
+void sendToSelectedControl(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (const DesignObject* selected = selectedEntry())
+    SendNotifyMessageW(asHwnd(selected->window), message, wParam, lParam);
+}
+
+void onButtonDown(HWND surface, WPARAM wParam, LPARAM lParam) {
+  pressPoint = cursorIn(surface);
+  if (currentTool != ToolCode::Select) return;
+  if (project.activePoint >= 0 && pickupPending == 1) {
+    // A polygon point is being dragged: this press drops it.
+    SendNotifyMessageW(asHwnd(project.activeMarker), WM_LBUTTONUP, wParam, lParam);
+    return;
+  }
+  // A press on the background deselects and shows the designed window.
+  showPointMarkers();
+  project.activePoint = -1;
+  selectedObject = -1;
+  selectTool(ToolCode::Select);
+  hideSizeHandles();
+  showWindowFields();
+  pickupPending = 0;
+  // Presses that a control lets through (a group box) still select it.
+  const std::int32_t hit = hitTestObjects(objects, project.objectCount, pressPoint);
+  if (hit < 0) return;
+  if (project.pointCount > 0) {
+    hidePointMarkers();
+    project.activePoint = -1;
+  }
+  const DesignObject& object = objects[static_cast<std::size_t>(hit)];
+  showObjectFields(object);
+  placeSizeHandles(object);
+  selectedObject = hit;
+  dragOffset = dragOffsetOf(pressPoint, rectOf(object));
+  currentTool = ToolCode::Moving;
+}
+
+void onButtonUp(WPARAM wParam, LPARAM lParam) {
+  if (isPlacementTool(currentTool)) {
+    placeFromRelease();
+  } else if (currentTool == ToolCode::AddPoint) {
+    SendNotifyMessageW(mainWindow, WM_LBUTTONUP, wParam, lParam);
+  } else if (currentTool == ToolCode::Moving) {
+    sendToSelectedControl(WM_LBUTTONUP, wParam, lParam);
+  }
+  sendToActiveMarker(WM_LBUTTONUP, wParam, lParam);
+}
+
+void onMouseMove(WPARAM wParam, LPARAM lParam) {
+  // The cursor may run ahead of the control being moved.
+  if (currentTool == ToolCode::Moving) sendToSelectedControl(WM_MOUSEMOVE, wParam, lParam);
+  sendToActiveMarker(WM_MOUSEMOVE, wParam, lParam);
+}
+
+void onCommand(WPARAM wParam) {
+  switch (static_cast<ToolCode>(wParam)) {
+    case ToolCode::SizeTopLeft:
+    case ToolCode::SizeTopRight:
+    case ToolCode::SizeBottomLeft:
+    case ToolCode::SizeBottomRight:
+      pickUpOrDropCorner(static_cast<ToolCode>(wParam));
+      break;
+    default:
+      break;
+  }
+}
+
+LRESULT handleSurfaceMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (isSizingTool(currentTool)) applySizingStep();
+  switch (message) {
+    case WM_CREATE:
+      onCreate(window);
+      return 0;
+    case WM_DESTROY:
+      onDestroy(window);
+      return 0;
+    case WM_MOVE:
+    case WM_SIZE:
+      onGeometryChanged(window);
+      return 0;
+    case WM_CLOSE:
+      onClose(window);
+      return 0;
+    case WM_KEYDOWN:
+      if (wParam == VK_DELETE) deleteSelectedObject();
+      return 0;
+    case WM_COMMAND:
+      onCommand(wParam);
+      return 0;
+    case WM_LBUTTONDOWN:
+      onButtonDown(window, wParam, lParam);
+      return 0;
+    case WM_LBUTTONUP:
+      onButtonUp(wParam, lParam);
+      return 0;
+    case WM_MOUSEMOVE:
+      onMouseMove(wParam, lParam);
+      return 0;
+    default:
+      return DefWindowProcW(window, message, wParam, lParam);
+  }
+}
+
+}  // namespace
+
+LRESULT CALLBACK surfaceWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return guardedCall([&] { return handleSurfaceMessage(window, message, wParam, lParam); });
+}
+
+DesignObject* selectedEntry() {
+  if (selectedObject < 0 || selectedObject >= project.objectCount ||
+      selectedObject >= objectCapacity())
+    return nullptr;
+  return &objects[static_cast<std::size_t>(selectedObject)];
+}
+
+HWND createSurface(int x, int y, int width, int height) {
+  const HWND surface = CreateWindowExW(0, L"SubWindow", cp932ToWide(project.title).c_str(),
+                                       kSurfaceStyle, x, y, width, height, mainWindow, nullptr,
+                                       moduleInstance(), nullptr);
+  project.surface = asHandle(surface);
+  return surface;
+}
+
+bool createPlacedControl(int slot, ToolCode tool, RegionPoint release, RegionPoint press) {
+  const PlacementDefaults* row = placementDefaultsFor(tool);
+  const std::optional<PixelRect> rect = placementRectangle(press, release);
+  if (row == nullptr || !rect || slot < 0 || slot >= objectCapacity()) return false;
+  std::optional<DesignObject> made = newPlacedObject(tool, *rect);
+  const HWND control = CreateWindowExW(
+      row->exStyle, cp932ToWide(row->windowClass).c_str(), cp932ToWide(row->caption).c_str(),
+      row->style, rect->x, rect->y, rect->width, rect->height, surfaceWindow(),
+      controlIdAsMenu(kControlIdBase + slot), moduleInstance(), nullptr);
+  if (control == nullptr) return false;
+  made->window = asHandle(control);
+  objects[static_cast<std::size_t>(slot)] = *std::move(made);
+  subclassAndSetFont(slot, control);
+  // The platform may add bits of its own; the record holds what it reports.
+  objects[static_cast<std::size_t>(slot)].style =
+      static_cast<std::uint32_t>(GetWindowLongW(control, GWL_STYLE));
+  return true;
+}
+
+HWND recreateObjectControl(int index) {
+  if (index < 0 || index >= objectCapacity()) return nullptr;
+  DesignObject& object = objects[static_cast<std::size_t>(index)];
+  if (object.window != 0) {
+    DestroyWindow(asHwnd(object.window));
+    object.window = 0;
+  }
+  // Whatever a file says, the control is made as a child of the surface: a
+  // style without WS_CHILD (or with WS_POPUP) would make a top-level window
+  // whose "menu" is the control id, and the creation would fail.
+  const DWORD windowStyle = (object.style | WS_CHILD) & ~static_cast<DWORD>(WS_POPUP);
+  const HWND control = CreateWindowExW(
+      recreatedExStyleOf(object.kind), cp932ToWide(windowClassOf(object.kind)).c_str(),
+      cp932ToWide(object.caption).c_str(), windowStyle, object.x, object.y, object.width,
+      object.height, surfaceWindow(), controlIdAsMenu(kControlIdBase + index), moduleInstance(),
+      nullptr);
+  if (control == nullptr) return nullptr;
+  object.window = asHandle(control);
+  subclassAndSetFont(index, control);
+  return control;
+}
+
+bool placeFromRelease() {
+  const HWND surface = surfaceWindow();
+  if (surface == nullptr || !isPlacementTool(currentTool)) return false;
+  cursorPoint = cursorIn(surface);
+  if (!placementRectangle(pressPoint, cursorPoint)) return false;  // the tool stays
+  const std::int32_t slot = takeFreeObjectSlot();
+  if (!createPlacedControl(slot, currentTool, cursorPoint, pressPoint)) return false;
+  ++project.objectCount;
+  hideSizeHandles();
+  selectTool(ToolCode::Select);
+  return true;
+}
+
+void placeSizeHandles(const DesignObject& object) {
+  const HWND surface = surfaceWindow();
+  if (surface == nullptr) return;
+  const std::array<RegionPoint, 4> positions = sizeHandlePositions(rectOf(object));
+  for (std::size_t i = 0; i < kHandleIds.size(); ++i) {
+    const HWND handle = GetDlgItem(surface, static_cast<int>(kHandleIds[i]));
+    if (handle == nullptr) continue;
+    MoveWindow(handle, positions[i].x, positions[i].y, kSizeHandleSize, kSizeHandleSize, TRUE);
+    ShowWindow(handle, SW_SHOWNORMAL);
+  }
+}
+
+void hideSizeHandles() {
+  const HWND surface = surfaceWindow();
+  if (surface == nullptr) return;
+  for (ToolCode id : kHandleIds) {
+    const HWND handle = GetDlgItem(surface, static_cast<int>(id));
+    if (handle != nullptr) ShowWindow(handle, SW_HIDE);
+  }
+}
+
+bool openProject(const Path& path) {
+  Project opened;
+  std::vector<DesignObject> openedObjects;
+  if (!readProject(path, opened, openedObjects)) return false;
+  if (project.surface != 0) DestroyWindow(surfaceWindow());  // ends the current project
+  clearProject();  // no-op after the surface went; a project without one holds nothing
+  project = std::move(opened);
+  objects = std::move(openedObjects);
+  selectedObject = -1;
+  project.fontHandle = asHandle(createFontFromSpec(project.font));
+  const HWND surface = createSurface(project.x, project.y, project.width, project.height);
+  if (surface == nullptr) {
+    clearProject();
+    objects = {};
+    return false;
+  }
+  // Every control is made again; one that cannot be made leaves the list,
+  // so that the entries in use always have a window.
+  project.objectCount = std::clamp<std::int32_t>(project.objectCount, 0, objectCapacity());
+  for (std::int32_t i = 0; i < project.objectCount;) {
+    if (recreateObjectControl(i) != nullptr) {
+      ++i;
+    } else {
+      removeObjectEntry(objects, project.objectCount, i);
+    }
+  }
+  if (project.regionMode == RegionMode::Polygon) createOpenedProjectMarkers();
+  ShowWindow(surface, SW_SHOWNORMAL);
+  UpdateWindow(surface);
+  return true;
+}
 
 RegionPoint cursorIn(HWND window) {
   POINT p{};

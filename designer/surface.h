@@ -20,24 +20,55 @@ LRESULT CALLBACK placedControlProc(HWND window, UINT message, WPARAM wParam, LPA
 HWND createSurface(int x, int y, int width, int height);
 
 // Fills objects[slot] from a placement drag with `tool`, creates its control,
-// subclasses it and gives it the project's font. False when the drag is
-// degenerate (same x or same y) and nothing was made.
+// subclasses it and gives it the project's font; `style` becomes what the
+// created control reports. False, with the entry untouched, when the drag is
+// degenerate (same x or same y), `tool` places nothing, `slot` is outside
+// `objects` or the control cannot be made. objectCount is the caller's.
 bool createPlacedControl(int slot, ToolCode tool, RegionPoint release, RegionPoint press);
 
 // Makes objects[index]'s control again from its record (class and extended
 // style by kind, caption, stored style, id base + index), subclassed and
-// given fontHandle. Destroys the old window first if there is one.
+// given fontHandle. Destroys the old window first if there is one. The
+// control is always made a child (WS_CHILD added, WS_POPUP left out, for
+// styles read from a file); the stored style is left as it is. Null, with
+// `window` 0, when the control cannot be made.
 HWND recreateObjectControl(int index);
 
-// Places a new control after a release with a placement tool; shared by the
-// surface and by releases that land on a placed control. True when placed.
+// Places a new control after a release with a placement tool, at the drag
+// from pressPoint to the cursor; shared by the surface and by releases that
+// land on a placed control. Then hides the handles and selects the Select
+// tool. True when placed; a degenerate drag places nothing and keeps the tool.
 bool placeFromRelease();
 
+// The selected control's entry, or null when nothing is selected (or the
+// index is outside the entries in use). Valid until `objects` changes.
+DesignObject* selectedEntry();
+
+// Moves the four size handles around `object` (centred on its corners) and
+// shows them; hides them. Both do nothing while no surface exists.
 void placeSizeHandles(const DesignObject& object);
 void hideSizeHandles();
 
+// A click on the size handle of `corner` (a sizing tool code): picks that
+// corner up when nothing is picked up (the corner becomes the current tool),
+// otherwise drops the corner being dragged and gives the selected control
+// its stored rectangle.
+void pickUpOrDropCorner(ToolCode corner);
+
+// While a corner is picked up: the dragged corner of the selected control's
+// stored rectangle goes to the cursor (switching corners when it crosses the
+// opposite edge) and the handles follow. The control keeps its place and
+// size until the drop.
+void applySizingStep();
+
+// While a control is being moved: the selected control's top-left goes to
+// the cursor minus dragOffset, and the handles follow.
+void moveSelectedToCursor();
+
 // Reads `path` and shows it on a new surface, replacing the open project.
-// False when the file cannot be read (nothing changes then).
+// False when the file cannot be read (nothing changes then). A control that
+// cannot be made again leaves the list, so that every entry in use has a
+// window.
 bool openProject(const Path& path);
 
 // The cursor position in `window`'s client coordinates, read from the system.

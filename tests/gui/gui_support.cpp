@@ -13,13 +13,26 @@
 
 namespace quorvin::gui {
 
+namespace {
+bool quitSeen = false;
+}  // namespace
+
 void pump() {
   MSG message;
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    if (message.message == WM_QUIT) continue;  // the loop it ends is ours
+    if (message.message == WM_QUIT) {  // the loop it ends is ours
+      quitSeen = true;
+      continue;
+    }
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
+}
+
+bool quitPosted() {
+  MSG message;
+  if (PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) quitSeen = true;
+  return quitSeen;
 }
 
 // ---- Mouse ----------------------------------------------------------------
@@ -247,6 +260,8 @@ void DesignerTest::SetUp() {
     if (ext == L".bmp" || name == L"code.txt" || name == L"setting.ini")
       std::filesystem::copy_file(entry.path(), folder_ / name);
   }
+  prepareFolder(folder_);
+  quitSeen = false;
   SetCurrentDirectoryW(folder_.c_str());
   ASSERT_TRUE(startDesigner(GetModuleHandleW(nullptr), SW_SHOWNORMAL));
   pump();
@@ -307,6 +322,13 @@ void DesignerTest::place(int tool, POINT fromClient, POINT toClient) {
 void DesignerTest::screenshot(HWND window, const std::string& name) {
   pump();
   RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  // Wine paints into an off-screen surface and copies it to the display a
+  // little later, from its message loop: without this wait the copy below
+  // can catch a window half drawn.
+  for (int i = 0; i < 3; ++i) {
+    Sleep(60);
+    pump();
+  }
   RECT frame{};
   GetWindowRect(window, &frame);
   const int width = frame.right - frame.left;

@@ -15,8 +15,12 @@
 
 namespace quorvin::gui {
 
-// Dispatches every message that is waiting (never blocks).
+// Dispatches every message that is waiting (never blocks). A quit message
+// is not dispatched but remembered (see quitPosted).
 void pump();
+// True when a quit message has been posted since the current DesignerTest
+// started (taken from the queue here, or already swallowed by pump).
+bool quitPosted();
 
 // ---- Mouse ---------------------------------------------------------------
 // Each puts the real cursor at `screen` (SetCursorPos) and sends the message
@@ -82,6 +86,9 @@ class DesignerTest : public testing::Test {
  protected:
   void SetUp() override;
   void TearDown() override;
+  // Called after the folder has been filled and before the designer starts:
+  // a test may remove or replace files there.
+  virtual void prepareFolder(const std::filesystem::path& /*folder*/) {}
 
   // The folder the designer runs in (its current directory).
   const std::filesystem::path& folder() const { return folder_; }

@@ -1,0 +1,186 @@
+// The sample project files that the build uses (the worked example of
+// quorvin_generate_window_source and the projects whose generated programs
+// are compiled and run under Wine) are saved by the core from the designs
+// below. This test saves them again and compares them with the committed
+// files; run it with QUORVIN_UPDATE_GOLDEN=1 to write them anew after a
+// deliberate change.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/project_file.h"
+#include "app/settings_file.h"
+#include "common/cp932.h"
+#include "common/file_io.h"
+#include "designer/outline_points.h"
+
+namespace quorvin {
+namespace {
+
+const Path kSourceRoot = QUORVIN_SOURCE_ROOT;
+
+std::string sj(const char* utf8) { return utf8ToCp932(utf8); }
+
+DesignObject control(ObjectKind kind, std::string caption, std::string idName,
+                     std::uint32_t style, std::int32_t x, std::int32_t y, std::int32_t width,
+                     std::int32_t height) {
+  DesignObject object;
+  object.kind = kind;
+  object.caption = std::move(caption);
+  object.idName = std::move(idName);
+  object.style = style;
+  object.x = x;
+  object.y = y;
+  object.width = width;
+  object.height = height;
+  return object;
+}
+
+struct Sample {
+  Project project;
+  std::vector<DesignObject> objects;
+};
+
+void setFace(FontSpec& font, const char* utf8) {
+  const std::string face = sj(utf8);
+  ASSERT_LT(face.size(), sizeof font.lfFaceName);
+  std::memset(font.lfFaceName, 0, sizeof font.lfFaceName);
+  std::memcpy(font.lfFaceName, face.data(), face.size());
+}
+
+// Every kind and every edit variant, a five-point outline, a bold italic
+// underlined font with a Japanese face, texts whose second CP932 byte is a
+// backslash (表, ソ).
+Sample everyKind() {
+  Sample sample;
+  Project& project = sample.project;
+  project.title = sj("サンプル表示");
+  project.className = "SampleWindow";
+  project.font = defaultFontSpec();  // ＭＳ ゴシック
+  project.font.lfHeight = -16;
+  project.font.lfWeight = 700;
+  project.font.lfItalic = 1;
+  project.font.lfUnderline = 1;
+  project.regionMode = RegionMode::Polygon;
+  project.growPointArrays(15);
+  project.pointCount = 5;
+  const RegionPoint markers[] = {{30, 20}, {390, 20}, {390, 290}, {210, 340}, {30, 290}};
+  std::copy(std::begin(markers), std::end(markers), project.markerPoints.begin());
+  // The rectangle that the designer stores for these markers under Wine's
+  // frame metrics.
+  const PixelRect rect = outlineWindowRect({markers, 5}, FrameMetrics{4, 4, 19});
+  project.x = rect.x;
+  project.y = rect.y;
+  project.width = rect.width;
+  project.height = rect.height;
+  sample.objects = {
+      control(ObjectKind::BUTTON, sj("表示"), "ID_SHOW", 0x50002300, 20, 240, 80, 24),
+      control(ObjectKind::BUTTON, sj("チェック"), "ID_CHECK", 0x50000003, 20, 10, 120, 20),
+      control(ObjectKind::BUTTON, sj("ラジオ"), "ID_RADIO", 0x50000009, 20, 35, 120, 20),
+      control(ObjectKind::BUTTON, sj("グループ"), "ID_GROUP", 0x50000007, 150, 5, 180, 70),
+      control(ObjectKind::EDIT, "Edit", "ID_EDIT", 0x50010080, 20, 60, 120, 22),
+      control(ObjectKind::EDIT_M, "", "ID_EDIT_M", 0x50001044, 20, 90, 100, 40),
+      control(ObjectKind::EDIT_MV, "", "ID_EDIT_MV", 0x50201044, 130, 90, 100, 40),
+      control(ObjectKind::EDIT_MH, "", "ID_EDIT_MH", 0x50101084, 240, 90, 100, 40),
+      control(ObjectKind::EDIT_MVH, "", "ID_EDIT_MVH", 0x503010C4, 20, 140, 100, 40),
+      control(ObjectKind::STATIC, sj("ソフト"), "ID_LABEL", 0x50000001, 130, 140, 80, 20),
+      control(ObjectKind::LISTBOX, "", "ID_LIST", 0x50A00003, 220, 140, 110, 80),
+  };
+  project.objectCount = static_cast<std::int32_t>(sample.objects.size());
+  return sample;
+}
+
+// No outline, other flags of every family, a disabled control, another
+// Japanese face with strike-out, its own variable names (plain_setting.ini).
+Sample plain() {
+  Sample sample;
+  Project& project = sample.project;
+  project.title = sj("ソフト表示");
+  project.className = "PlainWindow";
+  project.x = 60;
+  project.y = 40;
+  project.width = 340;
+  project.height = 260;
+  project.font = defaultFontSpec();
+  project.font.lfHeight = -15;
+  project.font.lfStrikeOut = 1;
+  setFace(project.font, "ＭＳ 明朝");
+  sample.objects = {
+      control(ObjectKind::BUTTON, sj("機能"), "ID_RUN", 0x50000001, 10, 10, 100, 26),
+      control(ObjectKind::BUTTON, sj("無効"), "ID_OFF", 0x58000000, 120, 10, 100, 26),
+      control(ObjectKind::BUTTON, sj("三状態"), "ID_THREE", 0x50000006, 10, 45, 120, 20),
+      control(ObjectKind::BUTTON, sj("左テキスト"), "ID_LEFT", 0x50000022, 140, 45, 140, 20),
+      control(ObjectKind::EDIT, "secret", "ID_PASS", 0x500000A0, 10, 75, 120, 22),
+      control(ObjectKind::EDIT, "42", "ID_NUMBER", 0x50002082, 140, 75, 120, 22),
+      control(ObjectKind::EDIT_M, sj("読み取り専用"), "ID_NOTE", 0x50000844, 10, 105, 150, 50),
+      control(ObjectKind::STATIC, sj("表示&A"), "ID_CAPTION", 0x50000082, 170, 105, 120, 20),
+      control(ObjectKind::STATIC, "", "ID_FRAME", 0x50000007, 170, 130, 120, 30),
+      control(ObjectKind::LISTBOX, "", "ID_CHOICES", 0x50A00109, 10, 165, 150, 60),
+  };
+  project.objectCount = static_cast<std::int32_t>(sample.objects.size());
+  return sample;
+}
+
+const VariableNames kPlainNames{"hMain", "hInstance", "hUiFont", "hShape", "vertices"};
+
+// The worked example: a greeting and a button.
+Sample hello() {
+  Sample sample;
+  Project& project = sample.project;
+  project.title = "Hello";
+  project.className = "HelloWindow";
+  project.x = 120;
+  project.y = 80;
+  project.width = 240;
+  project.height = 140;
+  project.font = defaultFontSpec();
+  sample.objects = {
+      control(ObjectKind::STATIC, sj("こんにちは"), "ID_GREETING", 0x50000001, 20, 15, 190, 20),
+      control(ObjectKind::BUTTON, "OK", "ID_OK", 0x50000001, 75, 50, 80, 26),
+  };
+  project.objectCount = static_cast<std::int32_t>(sample.objects.size());
+  return sample;
+}
+
+bool updating() {
+  const char* update = std::getenv("QUORVIN_UPDATE_GOLDEN");
+  return update != nullptr && std::string(update) == "1";
+}
+
+void checkFile(const Path& relative, const std::string& bytes) {
+  const Path path = kSourceRoot / relative;
+  if (updating()) {
+    ASSERT_TRUE(writeFileReplacing(path, bytes)) << path;
+    return;
+  }
+  const std::optional<std::string> committed = readFileBytes(path);
+  ASSERT_TRUE(committed.has_value()) << path << " is missing; run with QUORVIN_UPDATE_GOLDEN=1";
+  EXPECT_TRUE(*committed == bytes) << path << " differs from what the core saves; run with "
+                                   << "QUORVIN_UPDATE_GOLDEN=1 and review";
+}
+
+void checkSample(const Sample& sample, const Path& relative) {
+  ASSERT_TRUE(canSaveProject(sample.project, sample.objects));
+  checkFile(relative, serializeProject(sample.project, sample.objects));
+  // And the file reads back as the design.
+  Project read;
+  std::vector<DesignObject> objects;
+  ASSERT_TRUE(parseProject(readFileBytes(kSourceRoot / relative).value_or(""), read, objects));
+  EXPECT_EQ(read.title, sample.project.title);
+  EXPECT_EQ(read.objectCount, sample.project.objectCount);
+  EXPECT_EQ(read.font, sample.project.font);
+}
+
+TEST(QuorvinGenSamples, CommittedProjectFilesAreWhatTheCoreSaves) {
+  checkSample(everyKind(), "tools/window_probe/samples/every_kind.mwd");
+  checkSample(plain(), "tools/window_probe/samples/plain.mwd");
+  checkFile("tools/window_probe/samples/plain_setting.ini", serializeSettings(kPlainNames));
+  checkSample(hello(), "tools/quorvin_gen/example/hello.mwd");
+}
+
+}  // namespace
+}  // namespace quorvin
