@@ -1,10 +1,21 @@
-// The main window: its class, its creation and its window procedure. For now
-// the window is an empty frame that ends the program when it is destroyed;
-// the menu commands, the status line, the tool palette and the close
-// question are handled here as they come.
+// The main window: start-up, the three window classes, the window procedure
+// with the menu commands, the status line, the close question and the
+// hand-over of mouse and Delete keys to the polygon outline.
 #include "app/main_window.h"
 
+#include <optional>
+#include <string>
+
+#include "app/dialogs.h"
 #include "app/model.h"
+#include "app/project_file.h"
+#include "app/settings_file.h"
+#include "codegen/code_output.h"
+#include "common/win32/shell_support.h"
+#include "designer/palette.h"
+#include "designer/polygon.h"
+#include "designer/surface.h"
+#include "resources/resource.h"
 
 namespace quorvin {
 
@@ -17,16 +28,301 @@ namespace {
 
 constexpr wchar_t kMainClassName[] = L"Quorvin";
 constexpr wchar_t kMainTitle[] = L"Quorvin";
+constexpr wchar_t kSurfaceClassName[] = L"SubWindow";
+constexpr wchar_t kToolClassName[] = L"ToolWindow";
 constexpr int kMainWidth = 400;   // pixels, outer size
 constexpr int kMainHeight = 400;  // pixels, outer size
 // CS_VREDRAW | CS_HREDRAW | CS_BYTEALIGNCLIENT
-constexpr UINT kMainClassStyle = 0x1003;
+constexpr UINT kClassStyle = 0x1003;
 constexpr int kGreyBrush = GRAY_BRUSH;
+constexpr int kLightGreyBrush = LTGRAY_BRUSH;
+constexpr int kButtonFaceBackground = COLOR_BTNFACE;  // 15: the system colour brush
+
+// The tool palette sits over the main window's top-left corner.
+constexpr int kToolOffsetX = 10;  // pixels from the main window's outer left
+constexpr int kToolOffsetY = 50;  // pixels from the main window's outer top
+constexpr int kToolWidth = 87;
+constexpr int kToolHeight = 250;
+constexpr DWORD kToolStyle = WS_POPUP | WS_CAPTION;  // 0x80C00000
+
+constexpr int kStatusLineHeight = 20;  // pixels of the status line inside the client area
+constexpr int kStatusFontHeight = -16;
 
 // The project's font handle is an opaque number in the portable model; the
 // model calls this to delete it.
-void deleteFontHandle(FontHandle font) {
-  DeleteObject(reinterpret_cast<HFONT>(font));
+void deleteFontHandle(FontHandle font) { DeleteObject(asHfont(font)); }
+
+// ---- Start-up ----------------------------------------------------------------
+
+// The folder that is current now; empty if it cannot be read. No length
+// limit: the buffer is sized from what the system reports.
+Path currentFolder() {
+  const DWORD needed = GetCurrentDirectoryW(0, nullptr);
+  if (needed == 0) return {};
+  std::wstring folder(needed, L'\0');
+  const DWORD length = GetCurrentDirectoryW(needed, folder.data());
+  if (length == 0 || length >= needed) return {};
+  folder.resize(length);
+  return Path(folder);
+}
+
+// ---- Message boxes and file dialogs ----------------------------------------------
+
+// True when the user answers Yes to a question box owned by the main window.
+bool askYesNo(HWND owner, const wchar_t* text, const wchar_t* caption) {
+  return MessageBoxW(owner, text, caption, MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+enum class FileDialogKind { SaveProject, OpenProject, SaveCode };
+
+// Runs one of the three file dialogs; the chosen path, or nothing when the
+// dialog was cancelled.
+std::optional<Path> chooseFileName(HWND owner, FileDialogKind kind) {
+  wchar_t fileName[MAX_PATH] = {};
+  OPENFILENAMEW dialog{};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = owner;
+  dialog.lpstrFile = fileName;
+  dialog.nMaxFile = MAX_PATH;
+  dialog.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+  bool chosen = false;
+  switch (kind) {
+    case FileDialogKind::SaveProject:
+      dialog.lpstrTitle = L"名前を付けて保存";
+      dialog.lpstrFilter = L"MakeWindowDataFile\0*.mwd\0";
+      dialog.lpstrDefExt = L"mwd";
+      chosen = GetSaveFileNameW(&dialog) != FALSE;
+      break;
+    case FileDialogKind::OpenProject:
+      dialog.lpstrTitle = L"ファイルを開く";
+      dialog.lpstrFilter = L"MakeWindowDataFile\0*.mwd\0";
+      dialog.lpstrDefExt = L"mwd";
+      chosen = GetOpenFileNameW(&dialog) != FALSE;
+      break;
+    case FileDialogKind::SaveCode:
+      dialog.lpstrTitle = L"名前を付けて保存";
+      dialog.lpstrFilter = L"C/C++ファイル\0*.cpp;*.c\0";
+      dialog.lpstrDefExt = L"cpp";
+      chosen = GetSaveFileNameW(&dialog) != FALSE;
+      break;
+  }
+  if (!chosen || fileName[0] == L'\0') return std::nullopt;
+  return Path(fileName);
+}
+
+bool projectIsOpen() { return project.surface != 0; }
+
+// ---- Creation -------------------------------------------------------------------
+
+// A class registered earlier in this process under the same name serves as
+// well as a new registration (the main window may be created again, as the
+// GUI tests do, without the program unregistering its classes).
+bool registerChildClass(const wchar_t* name, HINSTANCE instance, WNDPROC procedure,
+                        int backgroundIndex) {
+  if (registerWindowClass(name, kClassStyle, false, instance, procedure, backgroundIndex) != 0)
+    return true;
+  WNDCLASSEXW existing{};
+  existing.cbSize = sizeof existing;
+  return GetLastError() == ERROR_CLASS_ALREADY_EXISTS &&
+         GetClassInfoExW(instance, name, &existing) != FALSE && existing.lpfnWndProc == procedure;
+}
+
+void onCreate(HWND window) {
+  const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
+  if (!registerChildClass(kSurfaceClassName, instance, surfaceWindowProc, kButtonFaceBackground) ||
+      !registerChildClass(kToolClassName, instance, toolWindowProc, kLightGreyBrush))
+    return;
+
+  RECT frame{};
+  GetWindowRect(window, &frame);
+  // A palette that cannot load its pictures destroys itself (which ends the
+  // program) during its creation; the handle is then null.
+  toolWindow = CreateWindowExW(0, kToolClassName, L"", kToolStyle, frame.left + kToolOffsetX,
+                               frame.top + kToolOffsetY, kToolWidth, kToolHeight, window, nullptr,
+                               instance, nullptr);
+  if (toolWindow != nullptr) {
+    ShowWindow(toolWindow, SW_SHOWNA);
+    UpdateWindow(toolWindow);
+  }
+
+  statusLine = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, window,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(kStatusLineId)),
+                               instance, nullptr);
+  statusFont = CreateFontW(kStatusFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                           SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY,
+                           FIXED_PITCH | FF_MODERN, L"ＭＳ ゴシック");
+  if (statusLine != nullptr)
+    SendMessageW(statusLine, WM_SETFONT, reinterpret_cast<WPARAM>(statusFont), TRUE);
+
+  currentTool = ToolCode::Select;
+  selectedObject = -1;
+  project.pointCount = 0;
+  project.activePoint = -1;
+}
+
+// Brings the palette above the main window. Windows keeps an owned window
+// above its owner by itself; Wine does not always (an owner raised when it is
+// activated, or shown after the palette, can cover it).
+void raiseToolWindow() {
+  if (toolWindow != nullptr && IsWindow(toolWindow))
+    SetWindowPos(toolWindow, HWND_TOP, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+}
+
+// Keeps the status line along the bottom edge: its top 20 pixels lie inside
+// the client area, the rest below it.
+void placeStatusLine(HWND window) {
+  if (statusLine == nullptr) return;
+  RECT client{};
+  GetClientRect(window, &client);
+  MoveWindow(statusLine, 0, client.bottom - kStatusLineHeight, client.right, client.bottom, TRUE);
+}
+
+// ---- Menu commands ----------------------------------------------------------------
+
+// Saves the project under a name the user chooses. False when the dialog
+// was cancelled or the file could not be written (the error is shown).
+bool saveWithDialog(HWND window) {
+  const auto path = chooseFileName(window, FileDialogKind::SaveProject);
+  if (!path) return false;
+  if (!saveProject(*path)) {
+    showError(window, L"データファイルの保存に失敗しました。");
+    return false;
+  }
+  return true;
+}
+
+void onOpen(HWND window) {
+  if (projectIsOpen() && askYesNo(window, L"保存しますか？", L"保存確認") &&
+      !saveWithDialog(window))
+    return;
+  const auto path = chooseFileName(window, FileDialogKind::OpenProject);
+  if (!path) return;
+  if (!openProject(*path)) showError(window, L"データファイルの読み込みに失敗しました。");
+}
+
+void onSave(HWND window) {
+  if (projectIsOpen()) saveWithDialog(window);
+}
+
+void onCodeOutput(HWND window) {
+  if (!projectIsOpen()) return;
+  const auto path = chooseFileName(window, FileDialogKind::SaveCode);
+  if (!path) return;
+  switch (outputCode(templatePath, *path)) {
+    case CodeOutputResult::Written:
+      break;
+    case CodeOutputResult::TemplateUnreadable:
+      showError(window, L"コードファイルの読み込みに失敗しました。");
+      break;
+    case CodeOutputResult::WriteFailed:
+      showError(window, L"コードの保存に失敗しました。");
+      break;
+  }
+}
+
+void onCommand(HWND window, int id) {
+  switch (id) {
+    case IDM_FILE_NEW:
+      runNewDialog(window);
+      break;
+    case IDM_FILE_OPEN:
+      onOpen(window);
+      break;
+    case IDM_FILE_SAVE:
+      onSave(window);
+      break;
+    case IDM_FILE_CODE_OUTPUT:
+      onCodeOutput(window);
+      break;
+    case IDM_FILE_EXIT:
+      // Ends the loop at once; the window is not destroyed first.
+      PostQuitMessage(0);
+      break;
+    case IDM_OPTION_SETTINGS:
+      runSettingsDialog(window);
+      break;
+    default:
+      break;
+  }
+}
+
+// ---- Keys, closing, destruction ---------------------------------------------------
+
+void onKeyDown(HWND window, WPARAM key, LPARAM lParam) {
+  if (key == VK_ESCAPE) {
+    DestroyWindow(window);
+  } else if (key == VK_DELETE) {
+    if (project.activePoint >= 0) {
+      deleteActivePoint();
+    } else if (projectIsOpen()) {
+      SendNotifyMessageW(surfaceWindow(), WM_KEYDOWN, VK_DELETE, lParam);
+    }
+  }
+}
+
+void onClose(HWND window) {
+  if (askYesNo(window, L"閉じてもよいですか？", L"終了確認")) DestroyWindow(window);
+}
+
+void onDestroy() {
+  if (project.regionMode == RegionMode::Polygon) destroyPointMarkers();
+  if (projectIsOpen()) {
+    DestroyWindow(surfaceWindow());
+    clearProject();
+  }
+  project.markerPoints.clear();
+  project.regionPoints.clear();
+  project.pointCount = 0;
+  if (statusFont != nullptr) DeleteObject(statusFont);
+  statusFont = nullptr;
+  if (project.fontHandle != 0) {
+    deleteFontHandle(project.fontHandle);
+    project.fontHandle = 0;
+  }
+  mainWindow = nullptr;
+  statusLine = nullptr;
+  PostQuitMessage(0);
+}
+
+LRESULT handleMainMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      onCreate(window);
+      return 0;
+    case WM_MOVE:
+    case WM_SIZE:
+      placeStatusLine(window);
+      return 0;
+    case WM_ACTIVATE: {
+      const LRESULT result = DefWindowProcW(window, message, wParam, lParam);
+      if (LOWORD(wParam) != WA_INACTIVE) raiseToolWindow();
+      return result;
+    }
+    case WM_COMMAND:
+      onCommand(window, LOWORD(wParam));
+      return 0;
+    case WM_KEYDOWN:
+      onKeyDown(window, wParam, lParam);
+      return 0;
+    case WM_LBUTTONDOWN:
+      onMainWindowButtonDown();
+      return 0;
+    case WM_LBUTTONUP:
+      onMainWindowButtonUp(wParam, lParam);
+      return 0;
+    case WM_MOUSEMOVE:
+      onMainWindowMouseMove(wParam, lParam);
+      return 0;
+    case WM_CLOSE:
+      onClose(window);
+      return 0;
+    case WM_DESTROY:
+      onDestroy();
+      return 0;
+    default:
+      return DefWindowProcW(window, message, wParam, lParam);
+  }
 }
 
 }  // namespace
@@ -40,7 +336,7 @@ ATOM registerWindowClass(const wchar_t* className, UINT classStyle, bool withMen
   windowClass.hInstance = instance;
   windowClass.hIcon = LoadIconW(instance, L"IDI_ICON");
   windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = backgroundIndex == COLOR_BTNFACE
+  windowClass.hbrBackground = backgroundIndex == kButtonFaceBackground
                                   ? GetSysColorBrush(COLOR_BTNFACE)
                                   : static_cast<HBRUSH>(GetStockObject(backgroundIndex));
   windowClass.lpszMenuName = withMenu ? L"ID_MENU" : nullptr;
@@ -49,32 +345,29 @@ ATOM registerWindowClass(const wchar_t* className, UINT classStyle, bool withMen
 }
 
 bool createMainWindow(const wchar_t* className, HINSTANCE instance, int showCommand) {
-  const HWND window = CreateWindowExW(0, className, kMainTitle, WS_OVERLAPPEDWINDOW,
-                                      CW_USEDEFAULT, CW_USEDEFAULT, kMainWidth, kMainHeight,
-                                      nullptr, nullptr, instance, nullptr);
+  const HWND window =
+      CreateWindowExW(0, className, kMainTitle, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+                      kMainWidth, kMainHeight, nullptr, nullptr, instance, nullptr);
   if (window == nullptr) return false;
   mainWindow = window;
   ShowWindow(window, showCommand);
   UpdateWindow(window);
+  // An owned pop-up shown during its owner's creation can stay behind the
+  // owner under Wine.
+  raiseToolWindow();
   return true;
 }
 
-// Handles only what cannot throw; every handler added here must keep
-// exceptions inside (catch and report), since none may cross into Windows.
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_DESTROY:
-      mainWindow = nullptr;
-      PostQuitMessage(0);
-      return 0;
-    default:
-      return DefWindowProcW(window, message, wParam, lParam);
-  }
+  return guardedCall([&] { return handleMainMessage(window, message, wParam, lParam); });
 }
 
 bool startDesigner(HINSTANCE instance, int showCommand) {
+  const Path folder = currentFolder();
+  templatePath = folder / kTemplateFileName;
+  settingsPath = folder / L"setting.ini";
   setFontDeleter(deleteFontHandle);
-  if (registerWindowClass(kMainClassName, kMainClassStyle, true, instance, mainWindowProc,
+  if (registerWindowClass(kMainClassName, kClassStyle, true, instance, mainWindowProc,
                           kGreyBrush) == 0)
     return false;
   return createMainWindow(kMainClassName, instance, showCommand);
@@ -91,8 +384,6 @@ int runMessageLoop() {
   }
 }
 
-void showError(HWND owner, const wchar_t* text) {
-  MessageBoxW(owner, text, L"error", MB_OK);
-}
+void showError(HWND owner, const wchar_t* text) { MessageBoxW(owner, text, L"error", MB_OK); }
 
 }  // namespace quorvin

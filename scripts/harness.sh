@@ -131,9 +131,38 @@ qv_wine_env() {
   fi
 }
 
-# Boots a prefix once, with the settings that make unattended runs reliable:
-# Wine draws frames itself (no window manager to wait for) and a crash ends
-# the program at once instead of opening a dialog. Needs DISPLAY.
+# The registry settings of a new prefix, as a UTF-16 .reg file (the only
+# form whose non-ASCII names regedit reads the same in every locale):
+# - Wine draws frames itself (no window manager to wait for) and a crash ends
+#   the program at once instead of opening a dialog;
+# - Japanese whatever the locale: the system's UI fonts (menus, captions,
+#   message boxes) fall back to IPAGothic for the glyphs they lack, and the
+#   Japanese faces the program asks for are IPAGothic / IPAPGothic. Without
+#   this, an English locale shows Japanese menus and messages as boxes, and
+#   Wine may serve "ＭＳ ゴシック" from a CJK font that has no Latin letters.
+#   Wine rewrites the links of Tahoma and Microsoft Sans Serif when the
+#   locale's code page changes, so a prefix keeps them only while it is run
+#   in the code page it was made in; the replacements always stay.
+qv_write_prefix_settings() {
+  local out="$1" link name
+  # "ipag.ttf,IPAGothic" as REG_MULTI_SZ: UTF-16LE bytes, two NULs at the end.
+  link="$(printf 'ipag.ttf,IPAGothic\0\0' | iconv -f UTF-8 -t UTF-16LE | od -An -tx1 -v |
+    tr -s ' \n' ',,' | sed 's/^,//; s/,$//')"
+  {
+    printf '%s\n' 'Windows Registry Editor Version 5.00' '' \
+      '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]' '"Managed"="N"' '' \
+      '[HKEY_CURRENT_USER\Software\Wine\WineDbg]' '"ShowCrashDialog"=dword:00000000' '' \
+      '[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink]'
+    for name in 'Tahoma' 'MS Shell Dlg' 'MS Shell Dlg 2' 'Microsoft Sans Serif' 'MS UI Gothic'; do
+      printf '"%s"=hex(7):%s\n' "$name" "$link"
+    done
+    printf '%s\n' '' '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]' \
+      '"ＭＳ ゴシック"="IPAGothic"' '"MS Gothic"="IPAGothic"' \
+      '"ＭＳ Ｐゴシック"="IPAPGothic"' '"MS PGothic"="IPAPGothic"'
+  } | sed 's/$/\r/' | { printf '\xff\xfe' && iconv -f UTF-8 -t UTF-16LE; } >"$out"
+}
+
+# Boots a prefix once, with the settings above. Needs DISPLAY.
 qv_make_template() {
   local prefix work
   prefix="$(realpath -m "$1")"
@@ -144,10 +173,7 @@ qv_make_template() {
     qv_wine_env "$work" &&
       export WINEPREFIX="$prefix" &&
       wineboot -i >/dev/null 2>&1 </dev/null &&
-      printf '%s\r\n' 'REGEDIT4' '' \
-        '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]' '"Managed"="N"' '' \
-        '[HKEY_CURRENT_USER\Software\Wine\WineDbg]' '"ShowCrashDialog"=dword:00000000' \
-        >"$work/settings.reg" &&
+      qv_write_prefix_settings "$work/settings.reg" &&
       wine regedit /S "$work/settings.reg" >/dev/null 2>&1 </dev/null || exit 1
     # Without Marlett the caption buttons show as letters.
     if [ -f /usr/share/wine/fonts/marlett.ttf ]; then
@@ -157,7 +183,8 @@ qv_make_template() {
   ) || qv_die "could not create the Wine prefix $prefix"
   rm -rf "$work"
   [ -f "$prefix/user.reg" ] || qv_die "wineboot did not create $prefix"
-  grep -q '"Managed"="N"' "$prefix/user.reg" || qv_die "registry settings missing in $prefix"
+  grep -q '"Managed"="N"' "$prefix/user.reg" && grep -q 'Fonts\\\\Replacements' "$prefix/user.reg" ||
+    qv_die "registry settings missing in $prefix"
 }
 
 # Copies the prefix TEMPLATE to COPY. Program files (DLLs, executables,

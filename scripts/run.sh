@@ -34,7 +34,9 @@ if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
   on_own_display=1
   qv_start_xvfb 1024x768x24
 fi
-if [ ! -f "$desktop/prefix/user.reg" ]; then
+# A prefix made before the font settings existed is made again.
+if [ ! -f "$desktop/prefix/user.reg" ] ||
+  ! grep -q 'Fonts\\\\Replacements' "$desktop/prefix/user.reg"; then
   qv_log "creating the Wine prefix in $desktop/prefix"
   qv_make_template "$desktop/prefix"
 fi

@@ -64,8 +64,22 @@ build_and_test() {
 start=$SECONDS
 build_and_test native "$build_root/native" --output-on-failure
 # Each Windows test program prints its GoogleTest summary: show it always.
+# The native quorvin-gen just built serves the Windows build's generation
+# steps, which cannot run a Windows program at build time.
 build_and_test windows "$build_root/win" --verbose \
-  -DCMAKE_TOOLCHAIN_FILE="$QV_ROOT/cmake/mingw-w64-x86_64.cmake"
+  -DCMAKE_TOOLCHAIN_FILE="$QV_ROOT/cmake/mingw-w64-x86_64.cmake" \
+  -DQUORVIN_HOST_GENERATOR="$build_root/native/tools/quorvin_gen/quorvin-gen"
+
+# The GUI tests leave their screenshots as BMP files; PNG is what viewers
+# and the README take.
+artifacts="$build_root/win/artifacts"
+if [ -d "$artifacts" ] && command -v convert >/dev/null 2>&1; then
+  for bmp in "$artifacts"/*.bmp; do
+    [ -e "$bmp" ] || continue
+    if convert "$bmp" "${bmp%.bmp}.png"; then rm -f "$bmp"; else qv_log "could not convert $bmp"; fi
+  done
+  qv_log "screenshots: $artifacts"
+fi
 
 echo
 echo "Summary ($((SECONDS - start)) s):"

@@ -85,7 +85,9 @@ constexpr UINT kTimerMs = 40;
 constexpr DWORD kSettleMs = 400;      // a dialog just acted on gets time to react
 constexpr DWORD kUnscriptedMs = 3000;  // then an unexpected dialog is cancelled
 
-struct ScriptState {
+}  // namespace
+
+struct DialogScript::State {
   std::deque<DialogAction> actions;
   std::vector<DialogInfo> seen;
   UINT_PTR timer = 0;
@@ -94,7 +96,10 @@ struct ScriptState {
   HWND unscripted = nullptr;
   DWORD unscriptedSince = 0;
 };
-ScriptState* script = nullptr;
+namespace {
+
+// The scripts alive, innermost last; the timer serves the innermost.
+std::vector<DialogScript::State*> scripts;
 
 std::wstring classOf(HWND window) {
   wchar_t name[64] = {};
@@ -123,7 +128,8 @@ DialogInfo describe(HWND dialog) {
 }
 
 void CALLBACK onScriptTimer(HWND, UINT, UINT_PTR, DWORD) {
-  if (script == nullptr) return;
+  if (scripts.empty()) return;
+  DialogScript::State* script = scripts.back();
   HWND dialog = nullptr;
   EnumThreadWindows(GetCurrentThreadId(), findActiveDialog, reinterpret_cast<LPARAM>(&dialog));
   if (dialog == nullptr) return;
@@ -138,7 +144,8 @@ void CALLBACK onScriptTimer(HWND, UINT, UINT_PTR, DWORD) {
       ADD_FAILURE() << "unexpected dialog \"" << std::string(info.title.begin(), info.title.end())
                     << "\" was cancelled";
       script->seen.push_back(info);
-      PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+      // EndDialog, not IDCANCEL: some dialogs rightly ignore Escape.
+      EndDialog(dialog, IDCANCEL);
       script->lastActed = dialog;
       script->lastActedAt = now;
     }
@@ -155,24 +162,24 @@ void CALLBACK onScriptTimer(HWND, UINT, UINT_PTR, DWORD) {
 
 }  // namespace
 
-DialogScript::DialogScript() {
-  script = new ScriptState;
-  script->timer = SetTimer(nullptr, 0, kTimerMs, onScriptTimer);
+DialogScript::DialogScript() : state_(new State) {
+  state_->timer = SetTimer(nullptr, 0, kTimerMs, onScriptTimer);
+  scripts.push_back(state_);
 }
 
 DialogScript::~DialogScript() {
-  KillTimer(nullptr, script->timer);
-  delete script;
-  script = nullptr;
+  KillTimer(nullptr, state_->timer);
+  std::erase(scripts, state_);
+  delete state_;
 }
 
 DialogScript& DialogScript::then(DialogAction action) {
-  script->actions.push_back(std::move(action));
+  state_->actions.push_back(std::move(action));
   return *this;
 }
 
-const std::vector<DialogInfo>& DialogScript::seen() const { return script->seen; }
-bool DialogScript::done() const { return script->actions.empty(); }
+const std::vector<DialogInfo>& DialogScript::seen() const { return state_->seen; }
+bool DialogScript::done() const { return state_->actions.empty(); }
 
 void clickButton(HWND dialog, int id) {
   const HWND button = GetDlgItem(dialog, id);

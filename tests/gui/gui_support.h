@@ -62,6 +62,13 @@ class DialogScript {
   const std::vector<DialogInfo>& seen() const;
   // True when every queued action has run.
   bool done() const;
+
+  // Scripts nest: the newest one answers until it is destroyed, then the
+  // one before it takes over again. (Defined in gui_support.cpp.)
+  struct State;
+
+ private:
+  State* state_;
 };
 
 // Actions. Clicks are posted (BM_CLICK to the button), so the dialog's loop
