@@ -9,6 +9,7 @@
 #include "app/model.h"
 #include "app/settings_file.h"
 #include "common/win32/dialog_font.h"
+#include "common/win32/font_record.h"
 #include "common/win32/gdi.h"
 #include "common/win32/shell_support.h"
 #include "common/win32/text.h"
@@ -28,38 +29,6 @@ constexpr int kDefaultFontHeight = -13;
 struct NewDialogState {
   UniqueFont font;
 };
-
-// The platform's logical font as the model's CP932 record: the face name
-// goes through CP932, every other field is copied.
-FontSpec fontSpecOf(const LOGFONTW& logFont) {
-  FontSpec spec;
-  spec.lfHeight = logFont.lfHeight;
-  spec.lfWidth = logFont.lfWidth;
-  spec.lfEscapement = logFont.lfEscapement;
-  spec.lfOrientation = logFont.lfOrientation;
-  spec.lfWeight = logFont.lfWeight;
-  spec.lfItalic = logFont.lfItalic;
-  spec.lfUnderline = logFont.lfUnderline;
-  spec.lfStrikeOut = logFont.lfStrikeOut;
-  spec.lfCharSet = logFont.lfCharSet;
-  spec.lfOutPrecision = logFont.lfOutPrecision;
-  spec.lfClipPrecision = logFont.lfClipPrecision;
-  spec.lfQuality = logFont.lfQuality;
-  spec.lfPitchAndFamily = logFont.lfPitchAndFamily;
-  const std::string face =
-      wideToCp932(std::wstring_view(logFont.lfFaceName, wcsnlen(logFont.lfFaceName, LF_FACESIZE)));
-  // Cut on a whole character so that the terminator always fits.
-  std::size_t length = 0;
-  while (length < face.size()) {
-    const auto lead = static_cast<unsigned char>(face[length]);
-    const bool doubleByte = (lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC);
-    const std::size_t next = length + (doubleByte ? 2 : 1);
-    if (next > sizeof spec.lfFaceName - 1) break;
-    length = next;
-  }
-  std::memcpy(spec.lfFaceName, face.data(), std::min(length, face.size()));
-  return spec;
-}
 
 // The new project's font: made with CreateFont, its logical font record
 // copied into project.font.

@@ -14,9 +14,7 @@ namespace {
 using CharLength = std::size_t (*)(const char* p, std::size_t left);
 
 std::size_t cp932CharLength(const char* p, std::size_t left) {
-  const auto lead = static_cast<unsigned char>(*p);
-  const bool doubleByte = (lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC);
-  return doubleByte && left >= 2 ? 2 : 1;
+  return isCp932LeadByte(static_cast<unsigned char>(*p)) && left >= 2 ? 2 : 1;
 }
 
 std::size_t utf8CharLength(const char* p, std::size_t left) {

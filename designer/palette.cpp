@@ -2,6 +2,8 @@
 // bitmaps and hints, the tool choice and the project font choice.
 #include "designer/palette.h"
 
+#include "common/win32/font_record.h"
+
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -183,8 +185,6 @@ void forgetCells() {
 
 // ---- The font choice -------------------------------------------------------
 
-bool isCp932LeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
-
 // The common font dialog, then the project font made anew whatever the
 // answer. The dialog does not start from the current font.
 void chooseProjectFont(HWND owner) {
@@ -308,64 +308,6 @@ void applyProjectFont() {
       SendMessageW(asHwnd(control), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
   }
   if (old != nullptr) DeleteObject(old);
-}
-
-LOGFONTW logFontOf(const FontSpec& font) {
-  LOGFONTW out{};
-  out.lfHeight = font.lfHeight;
-  out.lfWidth = font.lfWidth;
-  out.lfEscapement = font.lfEscapement;
-  out.lfOrientation = font.lfOrientation;
-  out.lfWeight = font.lfWeight;
-  out.lfItalic = font.lfItalic;
-  out.lfUnderline = font.lfUnderline;
-  out.lfStrikeOut = font.lfStrikeOut;
-  out.lfCharSet = font.lfCharSet;
-  out.lfOutPrecision = font.lfOutPrecision;
-  out.lfClipPrecision = font.lfClipPrecision;
-  out.lfQuality = font.lfQuality;
-  out.lfPitchAndFamily = font.lfPitchAndFamily;
-  // A face read from a file may fill all 32 bytes without a terminator.
-  const std::size_t length = strnlen(font.lfFaceName, sizeof font.lfFaceName);
-  const std::wstring face = cp932ToWide(std::string_view(font.lfFaceName, length));
-  const std::size_t kept = std::min<std::size_t>(face.size(), LF_FACESIZE - 1);
-  std::copy_n(face.begin(), kept, out.lfFaceName);
-  return out;
-}
-
-FontSpec fontSpecOf(const LOGFONTW& font) {
-  FontSpec out{};
-  out.lfHeight = font.lfHeight;
-  out.lfWidth = font.lfWidth;
-  out.lfEscapement = font.lfEscapement;
-  out.lfOrientation = font.lfOrientation;
-  out.lfWeight = font.lfWeight;
-  out.lfItalic = font.lfItalic;
-  out.lfUnderline = font.lfUnderline;
-  out.lfStrikeOut = font.lfStrikeOut;
-  out.lfCharSet = font.lfCharSet;
-  out.lfOutPrecision = font.lfOutPrecision;
-  out.lfClipPrecision = font.lfClipPrecision;
-  out.lfQuality = font.lfQuality;
-  out.lfPitchAndFamily = font.lfPitchAndFamily;
-  const std::string face =
-      wideToCp932(std::wstring_view(font.lfFaceName, wcsnlen(font.lfFaceName, LF_FACESIZE)));
-  // Keep whole characters only, leaving room for the terminator.
-  std::size_t kept = 0;
-  while (kept < face.size()) {
-    const bool pair = isCp932LeadByte(static_cast<unsigned char>(face[kept])) &&
-                      kept + 1 < face.size();
-    const std::size_t next = kept + (pair ? 2 : 1);
-    if (next > sizeof out.lfFaceName - 1) break;
-    kept = next;
-  }
-  std::memcpy(out.lfFaceName, face.data(), kept);
-  return out;
-}
-
-HFONT createFontFromSpec(const FontSpec& font) {
-  const LOGFONTW logFont = logFontOf(font);
-  return CreateFontIndirectW(&logFont);
 }
 
 }  // namespace quorvin

@@ -34,12 +34,5 @@ void selectTool(ToolCode code);
 // control (redraw on) and deletes the previous project.fontHandle.
 void applyProjectFont();
 
-// The font record of the model as the wide API's LOGFONTW (face name from
-// CP932, read up to its terminator or its 32 bytes) and back (face name to
-// CP932, cut at a character boundary so that it fits with its terminator).
-LOGFONTW logFontOf(const FontSpec& font);
-FontSpec fontSpecOf(const LOGFONTW& font);
-// CreateFontIndirectW of logFontOf(font); the caller owns the result.
-HFONT createFontFromSpec(const FontSpec& font);
 
 }  // namespace quorvin

@@ -12,6 +12,7 @@
 
 #include "app/main_window.h"
 #include "app/project_file.h"
+#include "common/win32/font_record.h"
 #include "common/win32/shell_support.h"
 #include "common/win32/text.h"
 #include "designer/editing_state.h"

@@ -39,9 +39,7 @@ std::string fromWide(UINT codePage, DWORD flags, std::wstring_view in) {
 // Bytes of the CP932 character that starts at in[0]: two after a lead byte
 // when a second byte follows, else one.
 std::size_t cp932CharLength(std::string_view in) {
-  const auto lead = static_cast<unsigned char>(in[0]);
-  const bool doubleByte = (lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC);
-  return doubleByte && in.size() >= 2 ? 2 : 1;
+  return isCp932LeadByte(static_cast<unsigned char>(in[0])) && in.size() >= 2 ? 2 : 1;
 }
 
 bool isSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDFFF; }

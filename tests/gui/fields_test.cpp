@@ -19,12 +19,6 @@ namespace {
 
 HWND field(int id) { return GetDlgItem(toolWindow, id); }
 
-std::wstring textOf(HWND window) {
-  wchar_t text[256] = {};
-  GetWindowTextW(window, text, 256);
-  return text;
-}
-
 std::wstring fieldText(int id) { return textOf(field(id)); }
 
 // The six fields, top to bottom.
@@ -74,13 +68,6 @@ HWND controlOf(int index) {
 }
 
 // A window's rectangle in its parent's client coordinates.
-RECT placeOf(HWND window) {
-  RECT r{};
-  GetWindowRect(window, &r);
-  MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
-
 std::string cp932(const char* utf8) { return utf8ToCp932(utf8); }
 
 class FieldsTest : public DesignerTest {
@@ -121,15 +108,15 @@ TEST_F(FieldsTest, TypingAWidthResizesTheControlAtEveryKeyRelease) {
   const HWND button = controlOf(0);
   std::vector<int> widths;
   retype(kWidthFieldId, L"120", [&] {
-    const RECT r = placeOf(button);
+    const RECT r = rectInParent(button);
     EXPECT_EQ(r.right - r.left, objects[0].width);
     widths.push_back(objects[0].width);
   });
   EXPECT_EQ(widths, (std::vector<int>{1, 12, 120}));
-  EXPECT_EQ(placeOf(button).left, 10);
+  EXPECT_EQ(rectInParent(button).left, 10);
 
   // The size handles follow: the bottom-right one centred on the new corner.
-  const RECT handle = placeOf(GetDlgItem(surfaceWindow(), 13000));
+  const RECT handle = rectInParent(GetDlgItem(surfaceWindow(), 13000));
   EXPECT_EQ(handle.left, 10 + 120 - 5);
   EXPECT_EQ(handle.top, 10 + 30 - 5);
 
@@ -146,7 +133,7 @@ TEST_F(FieldsTest, AFieldThatIsNotANumberStoresZeroAndLeavesTheControlAsItIs) {
   clearField(kWidthFieldId);
   EXPECT_EQ(objects[0].width, 0);
   EXPECT_EQ(objects[0].height, 30);
-  EXPECT_EQ(placeOf(button).right - placeOf(button).left, 80) << "the control keeps its size";
+  EXPECT_EQ(rectInParent(button).right - rectInParent(button).left, 80) << "the control keeps its size";
 
   // Text pasted into H while W is fine: W applies, H stores 0, x and y are
   // not read, and the window stays.
@@ -157,12 +144,12 @@ TEST_F(FieldsTest, AFieldThatIsNotANumberStoresZeroAndLeavesTheControlAsItIs) {
   EXPECT_EQ(objects[0].width, 50);
   EXPECT_EQ(objects[0].height, 0);
   EXPECT_EQ(objects[0].x, 10);
-  EXPECT_EQ(placeOf(button).right - placeOf(button).left, 50)
+  EXPECT_EQ(rectInParent(button).right - rectInParent(button).left, 50)
       << "the window took the last complete rectangle";
 
   retype(kHeightFieldId, L"20");
   EXPECT_EQ(objects[0].x, 99);
-  const RECT r = placeOf(button);
+  const RECT r = rectInParent(button);
   EXPECT_EQ(r.left, 99);
   EXPECT_EQ(r.right - r.left, 50);
   EXPECT_EQ(r.bottom - r.top, 20);
@@ -177,7 +164,7 @@ TEST_F(FieldsTest, ANegativeXShowsUnsignedAndTravelsBackUnchanged) {
 
   pressKey(field(kYFieldId), VK_TAB);
   EXPECT_EQ(objects[0].x, -5);
-  EXPECT_EQ(placeOf(controlOf(0)).left, -5);
+  EXPECT_EQ(rectInParent(controlOf(0)).left, -5);
 }
 
 TEST_F(FieldsTest, CaptionAndIdFieldsRenameTheControlLive) {
@@ -215,13 +202,13 @@ TEST_F(FieldsTest, WithNothingSelectedTheFieldsChangeTheDesignedWindow) {
   // The surface has a smallest size: while the typed width is below it the
   // record keeps the surface's real width, and the typing goes on.
   retype(kWidthFieldId, L"260", [&] {
-    const RECT r = placeOf(surface);
+    const RECT r = rectInParent(surface);
     EXPECT_EQ(project.width, r.right - r.left);
   });
   EXPECT_EQ(fieldText(kWidthFieldId), L"260");
   retype(kXFieldId, L"20");
   retype(kYFieldId, L"30");
-  const RECT r = placeOf(surface);
+  const RECT r = rectInParent(surface);
   EXPECT_EQ(r.left, 20);
   EXPECT_EQ(r.top, 30);
   EXPECT_EQ(r.right - r.left, 260);
@@ -295,13 +282,13 @@ TEST_F(FieldsTest, WithAPointActiveTypingMovesItsMarker) {
                                                     std::to_wstring(project.markerPoints[2].x),
                                                     std::to_wstring(project.markerPoints[2].y)}));
   selectTool(ToolCode::Select);
-  const RECT shapeBefore = placeOf(surfaceWindow());
+  const RECT shapeBefore = rectInParent(surfaceWindow());
 
   retype(kXFieldId, L"340");
   EXPECT_EQ(project.markerPoints[2].x, 340);
-  EXPECT_EQ(placeOf(marker).left, 340);
+  EXPECT_EQ(rectInParent(marker).left, 340);
   // The outline follows: the surface now reaches past the moved vertex.
-  const RECT shapeAfter = placeOf(surfaceWindow());
+  const RECT shapeAfter = rectInParent(surfaceWindow());
   EXPECT_NE(shapeAfter.right, shapeBefore.right);
   EXPECT_EQ(project.width, shapeAfter.right - shapeAfter.left);
 }

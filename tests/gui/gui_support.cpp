@@ -77,6 +77,27 @@ POINT screenOf(HWND window, int clientX, int clientY) {
   return p;
 }
 
+// ---- Looking at windows ------------------------------------------------------
+
+std::wstring classOf(HWND window) {
+  wchar_t name[256] = {};
+  GetClassNameW(window, name, 256);
+  return name;
+}
+
+std::wstring textOf(HWND window) {
+  wchar_t text[1024] = {};
+  GetWindowTextW(window, text, 1024);
+  return text;
+}
+
+RECT rectIn(HWND window, HWND parent) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
 // ---- Modal dialogs --------------------------------------------------------
 
 namespace {
@@ -100,12 +121,6 @@ namespace {
 
 // The scripts alive, innermost last; the timer serves the innermost.
 std::vector<DialogScript::State*> scripts;
-
-std::wstring classOf(HWND window) {
-  wchar_t name[64] = {};
-  GetClassNameW(window, name, 64);
-  return name;
-}
 
 BOOL CALLBACK findActiveDialog(HWND window, LPARAM result) {
   if (classOf(window) == L"#32770" && IsWindowVisible(window) && IsWindowEnabled(window)) {

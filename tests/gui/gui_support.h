@@ -36,6 +36,14 @@ void click(POINT screen);
 // Screen point of a point in `window`'s client coordinates.
 POINT screenOf(HWND window, int clientX, int clientY);
 
+// ---- Looking at windows ----------------------------------------------------
+std::wstring classOf(HWND window);
+std::wstring textOf(HWND window);
+// `window`'s outer rectangle in `parent`'s client coordinates (screen
+// coordinates for a null parent).
+RECT rectIn(HWND window, HWND parent);
+inline RECT rectInParent(HWND child) { return rectIn(child, GetParent(child)); }
+
 // ---- Modal dialogs -------------------------------------------------------
 // What a scripted answer sees: the dialog and its texts.
 struct DialogInfo {

@@ -6,21 +6,13 @@
 
 #include "app/main_window.h"
 #include "app/model.h"
+#include "tests/gui/gui_support.h"
 
 namespace quorvin {
 namespace {
 
-std::wstring classNameOf(HWND window) {
-  wchar_t name[256] = {};
-  GetClassNameW(window, name, 256);
-  return name;
-}
-
-std::wstring titleOf(HWND window) {
-  wchar_t text[256] = {};
-  GetWindowTextW(window, text, 256);
-  return text;
-}
+using gui::classOf;
+using gui::textOf;
 
 class MainWindowTest : public testing::Test {
  protected:
@@ -41,8 +33,8 @@ TEST_F(MainWindowTest, StartsAsQuorvinWindowAndEndsLoopWhenDestroyed) {
   const HWND window = mainWindow;
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(FindWindowW(L"Quorvin", L"Quorvin"), window);
-  EXPECT_EQ(classNameOf(window), L"Quorvin");
-  EXPECT_EQ(titleOf(window), L"Quorvin");
+  EXPECT_EQ(classOf(window), L"Quorvin");
+  EXPECT_EQ(textOf(window), L"Quorvin");
   EXPECT_TRUE(IsWindowVisible(window));
   const LONG style = GetWindowLongW(window, GWL_STYLE);
   EXPECT_EQ(style & WS_OVERLAPPEDWINDOW, WS_OVERLAPPEDWINDOW);

@@ -15,6 +15,7 @@
 #include "app/main_window.h"
 #include "app/model.h"
 #include "common/file_io.h"
+#include "common/win32/font_record.h"
 #include "common/win32/gdi.h"
 #include "common/win32/text.h"
 #include "designer/fields.h"
@@ -28,26 +29,7 @@ namespace {
 
 using PaletteTest = DesignerTest;
 
-std::wstring classOf(HWND window) {
-  wchar_t name[64] = {};
-  GetClassNameW(window, name, 64);
-  return name;
-}
-
-std::wstring textOf(HWND window) {
-  wchar_t text[256] = {};
-  GetWindowTextW(window, text, 256);
-  return text;
-}
-
 // A child's rectangle in its parent's client coordinates.
-RECT placeOf(HWND child) {
-  RECT r{};
-  GetWindowRect(child, &r);
-  MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
-
 std::wstring statusText() {
   wchar_t text[256] = {};
   GetDlgItemTextW(mainWindow, kStatusLineId, text, 256);
@@ -143,7 +125,7 @@ TEST_F(PaletteTest, HoldsCellsButtonsLabelsAndFieldsWhereTheyBelong) {
     ASSERT_NE(cell, nullptr);
     EXPECT_EQ(classOf(cell), L"Static");
     EXPECT_EQ(static_cast<DWORD>(GetWindowLongW(cell, GWL_STYLE)), 0x50000100u);
-    const RECT r = placeOf(cell);
+    const RECT r = rectInParent(cell);
     EXPECT_EQ(r.left, info.x);
     EXPECT_EQ(r.top, info.y);
     EXPECT_EQ(r.right - r.left, 26);
@@ -179,7 +161,7 @@ TEST_F(PaletteTest, HoldsCellsButtonsLabelsAndFieldsWhereTheyBelong) {
     // The edit control adds its own state bits to the style; ours are all there.
     const auto style = static_cast<DWORD>(GetWindowLongW(child, GWL_STYLE));
     EXPECT_EQ(style & e.style, e.style);
-    const RECT r = placeOf(child);
+    const RECT r = rectInParent(child);
     EXPECT_EQ(r.left, e.place.left);
     EXPECT_EQ(r.top, e.place.top);
     EXPECT_EQ(r.right, e.place.right);
@@ -191,8 +173,8 @@ TEST_F(PaletteTest, HoldsCellsButtonsLabelsAndFieldsWhereTheyBelong) {
   ASSERT_NE(list, nullptr);
   EXPECT_EQ(classOf(list), L"ListBox");
   EXPECT_EQ(static_cast<DWORD>(GetWindowLongW(list, GWL_STYLE)) & 0x50000001u, 0x50000001u);
-  EXPECT_EQ(placeOf(list).left, 1);
-  EXPECT_EQ(placeOf(list).top, 111);
+  EXPECT_EQ(rectInParent(list).left, 1);
+  EXPECT_EQ(rectInParent(list).top, 111);
   EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0)), font);
   const wchar_t* labels[] = {L"C", L"ID", L"W", L"H", L"x", L"y"};
   ASSERT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 6);

@@ -28,12 +28,7 @@ FrameMetrics systemFrame() {
 }
 
 // A window's outer rectangle in main-window client coordinates.
-RECT rectInMain(HWND window) {
-  RECT r{};
-  GetWindowRect(window, &r);
-  MapWindowPoints(HWND_DESKTOP, mainWindow, reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
+RECT rectInMain(HWND window) { return rectIn(window, mainWindow); }
 
 POINT markerCentre(int index) {
   const RECT r = rectInMain(pointMarker(index));

@@ -23,13 +23,6 @@ using ShellTest = DesignerTest;
 
 HWND surface() { return reinterpret_cast<HWND>(project.surface); }
 
-RECT clientRectOf(HWND window, HWND parent) {
-  RECT rect{};
-  GetWindowRect(window, &rect);
-  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
-  return rect;
-}
-
 // True when `upper` comes before `lower` in the z-order of top-level windows.
 bool isAbove(HWND upper, HWND lower) {
   for (HWND window = GetTopWindow(nullptr); window != nullptr;
@@ -62,12 +55,6 @@ void realClick(POINT screen) {
   }
 }
 
-std::wstring classNameOf(HWND window) {
-  wchar_t name[64] = {};
-  GetClassNameW(window, name, 64);
-  return name;
-}
-
 // ---- Start-up --------------------------------------------------------------
 
 TEST_F(ShellTest, StartsWithPaletteAboveTheMainWindowAndStatusLineAtTheBottom) {
@@ -82,7 +69,7 @@ TEST_F(ShellTest, StartsWithPaletteAboveTheMainWindowAndStatusLineAtTheBottom) {
 
   // The palette: owned, at the main window's top-left + (10, 50), 87 x 250.
   ASSERT_TRUE(IsWindow(toolWindow));
-  EXPECT_EQ(classNameOf(toolWindow), L"ToolWindow");
+  EXPECT_EQ(classOf(toolWindow), L"ToolWindow");
   EXPECT_EQ(GetWindow(toolWindow, GW_OWNER), mainWindow);
   EXPECT_EQ(static_cast<DWORD>(GetWindowLongW(toolWindow, GWL_STYLE)) &
                 (WS_POPUP | WS_CAPTION | WS_CHILD),
@@ -112,10 +99,10 @@ TEST_F(ShellTest, StartsWithPaletteAboveTheMainWindowAndStatusLineAtTheBottom) {
   // the Japanese fixed-pitch font.
   ASSERT_NE(statusLine, nullptr);
   EXPECT_EQ(GetDlgItem(mainWindow, 400), statusLine);
-  EXPECT_EQ(classNameOf(statusLine), L"Static");
+  EXPECT_EQ(classOf(statusLine), L"Static");
   RECT client{};
   GetClientRect(mainWindow, &client);
-  RECT line = clientRectOf(statusLine, mainWindow);
+  RECT line = rectIn(statusLine, mainWindow);
   EXPECT_EQ(line.left, 0);
   EXPECT_EQ(line.top, client.bottom - 20);
   EXPECT_EQ(line.right - line.left, client.right);
@@ -134,7 +121,7 @@ TEST_F(ShellTest, StartsWithPaletteAboveTheMainWindowAndStatusLineAtTheBottom) {
   SetWindowPos(mainWindow, nullptr, 0, 0, 520, 470, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   pump();
   GetClientRect(mainWindow, &client);
-  line = clientRectOf(statusLine, mainWindow);
+  line = rectIn(statusLine, mainWindow);
   EXPECT_EQ(line.top, client.bottom - 20);
   EXPECT_EQ(line.right - line.left, client.right);
 

@@ -47,12 +47,7 @@ SIZE outerSize(HWND window) {
 }
 
 // A child's rectangle in its parent's client coordinates.
-RECT placeIn(HWND parent, HWND child) {
-  RECT rect{};
-  GetWindowRect(child, &rect);
-  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
-  return rect;
-}
+RECT placeIn(HWND parent, HWND child) { return rectIn(child, parent); }
 
 int childCount(HWND window) {
   int count = 0;

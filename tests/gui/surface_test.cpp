@@ -27,27 +27,14 @@ namespace {
 constexpr std::array<int, 4> kHandleIds{10000, 11000, 12000, 13000};
 
 // The window's class name in capitals (the system spells "Button").
-std::wstring classOf(HWND window) {
-  wchar_t name[64] = {};
-  GetClassNameW(window, name, 64);
-  CharUpperW(name);
+// Class names compare without case ("Edit" and "EDIT" are one class).
+std::wstring upperClassOf(HWND window) {
+  std::wstring name = classOf(window);
+  CharUpperW(name.data());
   return name;
 }
 
-std::wstring textOf(HWND window) {
-  wchar_t text[256] = {};
-  GetWindowTextW(window, text, 256);
-  return text;
-}
-
 // A child's outer rectangle in its parent's client coordinates.
-RECT rectInParent(HWND child) {
-  RECT r{};
-  GetWindowRect(child, &r);
-  MapWindowPoints(HWND_DESKTOP, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
-
 RECT rectOfEntry(const DesignObject& o) { return {o.x, o.y, o.x + o.width, o.y + o.height}; }
 
 bool sameRect(const RECT& a, const RECT& b) {
@@ -149,7 +136,7 @@ TEST_F(SurfaceTest, EveryToolPlacesItsControlFromTheTable) {
     const HWND control = controlOf(static_cast<int>(i));
     ASSERT_TRUE(IsWindow(control));
     EXPECT_EQ(GetParent(control), surface());
-    EXPECT_EQ(classOf(control), cp932ToWide(row.windowClass));
+    EXPECT_EQ(upperClassOf(control), cp932ToWide(row.windowClass));
     EXPECT_EQ(textOf(control), cp932ToWide(row.caption));
     EXPECT_EQ(o.caption, row.caption);
     EXPECT_EQ(o.idName, row.idName);
@@ -488,7 +475,7 @@ TEST_F(SurfaceTest, SavedDesignOpensWithEveryControlMadeAgain) {
     EXPECT_EQ(o.caption, placed[i].caption);
     EXPECT_EQ(o.idName, placed[i].idName);
     EXPECT_EQ(o.style, placed[i].style);
-    EXPECT_EQ(classOf(control), cp932ToWide(windowClassOf(o.kind)));
+    EXPECT_EQ(upperClassOf(control), cp932ToWide(windowClassOf(o.kind)));
     EXPECT_EQ(textOf(control), cp932ToWide(o.caption));
     EXPECT_EQ(static_cast<std::uint32_t>(GetWindowLongW(control, GWL_STYLE)) & o.style, o.style);
     EXPECT_EQ(static_cast<std::uint32_t>(GetWindowLongW(control, GWL_EXSTYLE)) & 0x220u,
