@@ -14,6 +14,7 @@
 #include "app/project_file.h"
 #include "app/settings_file.h"
 #include "codegen/code_output.h"
+#include "codegen/codegen_test_support.h"
 #include "common/cp932.h"
 #include "common/file_io.h"
 #include "tests/temp_dir.h"
@@ -25,19 +26,7 @@ const Path kSourceRoot = QUORVIN_SOURCE_ROOT;
 
 std::string sj(const char* utf8) { return utf8ToCp932(utf8); }
 
-DesignObject control(ObjectKind kind, std::string caption, std::string idName,
-                     std::uint32_t style, std::int32_t x, std::int32_t y) {
-  DesignObject object;
-  object.kind = kind;
-  object.caption = std::move(caption);
-  object.idName = std::move(idName);
-  object.style = style;
-  object.x = x;
-  object.y = y;
-  object.width = 90;
-  object.height = 24;
-  return object;
-}
+using testing::makeObject;
 
 // A design with a four-point outline, Japanese texts and three controls, as
 // the designer holds it before saving.
@@ -61,9 +50,9 @@ struct Design {
     project.markerPoints[1] = {390, 40};
     project.markerPoints[2] = {390, 240};
     project.markerPoints[3] = {90, 240};
-    objects = {control(ObjectKind::BUTTON, sj("ソフト"), "ID_OK", 0x50002300, 10, 20),
-               control(ObjectKind::EDIT_MV, "", "ID_TEXT", 0x50201044, 10, 50),
-               control(ObjectKind::LISTBOX, "", "ID_LIST", 0x50A00003, 120, 20)};
+    objects = {makeObject(ObjectKind::BUTTON, sj("ソフト"), "ID_OK", 0x50002300, 10, 20, 90, 24),
+               makeObject(ObjectKind::EDIT_MV, "", "ID_TEXT", 0x50201044, 10, 50, 90, 24),
+               makeObject(ObjectKind::LISTBOX, "", "ID_LIST", 0x50A00003, 120, 20, 90, 24)};
     project.objectCount = 3;
   }
 

@@ -14,6 +14,7 @@
 
 #include "app/project_file.h"
 #include "app/settings_file.h"
+#include "codegen/codegen_test_support.h"
 #include "common/cp932.h"
 #include "common/file_io.h"
 #include "designer/outline_points.h"
@@ -25,20 +26,7 @@ const Path kSourceRoot = QUORVIN_SOURCE_ROOT;
 
 std::string sj(const char* utf8) { return utf8ToCp932(utf8); }
 
-DesignObject control(ObjectKind kind, std::string caption, std::string idName,
-                     std::uint32_t style, std::int32_t x, std::int32_t y, std::int32_t width,
-                     std::int32_t height) {
-  DesignObject object;
-  object.kind = kind;
-  object.caption = std::move(caption);
-  object.idName = std::move(idName);
-  object.style = style;
-  object.x = x;
-  object.y = y;
-  object.width = width;
-  object.height = height;
-  return object;
-}
+using testing::makeObject;
 
 struct Sample {
   Project project;
@@ -78,17 +66,17 @@ Sample everyKind() {
   project.width = rect.width;
   project.height = rect.height;
   sample.objects = {
-      control(ObjectKind::BUTTON, sj("表示"), "ID_SHOW", 0x50002300, 20, 240, 80, 24),
-      control(ObjectKind::BUTTON, sj("チェック"), "ID_CHECK", 0x50000003, 20, 10, 120, 20),
-      control(ObjectKind::BUTTON, sj("ラジオ"), "ID_RADIO", 0x50000009, 20, 35, 120, 20),
-      control(ObjectKind::BUTTON, sj("グループ"), "ID_GROUP", 0x50000007, 150, 5, 180, 70),
-      control(ObjectKind::EDIT, "Edit", "ID_EDIT", 0x50010080, 20, 60, 120, 22),
-      control(ObjectKind::EDIT_M, "", "ID_EDIT_M", 0x50001044, 20, 90, 100, 40),
-      control(ObjectKind::EDIT_MV, "", "ID_EDIT_MV", 0x50201044, 130, 90, 100, 40),
-      control(ObjectKind::EDIT_MH, "", "ID_EDIT_MH", 0x50101084, 240, 90, 100, 40),
-      control(ObjectKind::EDIT_MVH, "", "ID_EDIT_MVH", 0x503010C4, 20, 140, 100, 40),
-      control(ObjectKind::STATIC, sj("ソフト"), "ID_LABEL", 0x50000001, 130, 140, 80, 20),
-      control(ObjectKind::LISTBOX, "", "ID_LIST", 0x50A00003, 220, 140, 110, 80),
+      makeObject(ObjectKind::BUTTON, sj("表示"), "ID_SHOW", 0x50002300, 20, 240, 80, 24),
+      makeObject(ObjectKind::BUTTON, sj("チェック"), "ID_CHECK", 0x50000003, 20, 10, 120, 20),
+      makeObject(ObjectKind::BUTTON, sj("ラジオ"), "ID_RADIO", 0x50000009, 20, 35, 120, 20),
+      makeObject(ObjectKind::BUTTON, sj("グループ"), "ID_GROUP", 0x50000007, 150, 5, 180, 70),
+      makeObject(ObjectKind::EDIT, "Edit", "ID_EDIT", 0x50010080, 20, 60, 120, 22),
+      makeObject(ObjectKind::EDIT_M, "", "ID_EDIT_M", 0x50001044, 20, 90, 100, 40),
+      makeObject(ObjectKind::EDIT_MV, "", "ID_EDIT_MV", 0x50201044, 130, 90, 100, 40),
+      makeObject(ObjectKind::EDIT_MH, "", "ID_EDIT_MH", 0x50101084, 240, 90, 100, 40),
+      makeObject(ObjectKind::EDIT_MVH, "", "ID_EDIT_MVH", 0x503010C4, 20, 140, 100, 40),
+      makeObject(ObjectKind::STATIC, sj("ソフト"), "ID_LABEL", 0x50000001, 130, 140, 80, 20),
+      makeObject(ObjectKind::LISTBOX, "", "ID_LIST", 0x50A00003, 220, 140, 110, 80),
   };
   project.objectCount = static_cast<std::int32_t>(sample.objects.size());
   return sample;
@@ -110,16 +98,16 @@ Sample plain() {
   project.font.lfStrikeOut = 1;
   setFace(project.font, "ＭＳ 明朝");
   sample.objects = {
-      control(ObjectKind::BUTTON, sj("機能"), "ID_RUN", 0x50000001, 10, 10, 100, 26),
-      control(ObjectKind::BUTTON, sj("無効"), "ID_OFF", 0x58000000, 120, 10, 100, 26),
-      control(ObjectKind::BUTTON, sj("三状態"), "ID_THREE", 0x50000006, 10, 45, 120, 20),
-      control(ObjectKind::BUTTON, sj("左テキスト"), "ID_LEFT", 0x50000022, 140, 45, 140, 20),
-      control(ObjectKind::EDIT, "secret", "ID_PASS", 0x500000A0, 10, 75, 120, 22),
-      control(ObjectKind::EDIT, "42", "ID_NUMBER", 0x50002082, 140, 75, 120, 22),
-      control(ObjectKind::EDIT_M, sj("読み取り専用"), "ID_NOTE", 0x50000844, 10, 105, 150, 50),
-      control(ObjectKind::STATIC, sj("表示&A"), "ID_CAPTION", 0x50000082, 170, 105, 120, 20),
-      control(ObjectKind::STATIC, "", "ID_FRAME", 0x50000007, 170, 130, 120, 30),
-      control(ObjectKind::LISTBOX, "", "ID_CHOICES", 0x50A00109, 10, 165, 150, 60),
+      makeObject(ObjectKind::BUTTON, sj("機能"), "ID_RUN", 0x50000001, 10, 10, 100, 26),
+      makeObject(ObjectKind::BUTTON, sj("無効"), "ID_OFF", 0x58000000, 120, 10, 100, 26),
+      makeObject(ObjectKind::BUTTON, sj("三状態"), "ID_THREE", 0x50000006, 10, 45, 120, 20),
+      makeObject(ObjectKind::BUTTON, sj("左テキスト"), "ID_LEFT", 0x50000022, 140, 45, 140, 20),
+      makeObject(ObjectKind::EDIT, "secret", "ID_PASS", 0x500000A0, 10, 75, 120, 22),
+      makeObject(ObjectKind::EDIT, "42", "ID_NUMBER", 0x50002082, 140, 75, 120, 22),
+      makeObject(ObjectKind::EDIT_M, sj("読み取り専用"), "ID_NOTE", 0x50000844, 10, 105, 150, 50),
+      makeObject(ObjectKind::STATIC, sj("表示&A"), "ID_CAPTION", 0x50000082, 170, 105, 120, 20),
+      makeObject(ObjectKind::STATIC, "", "ID_FRAME", 0x50000007, 170, 130, 120, 30),
+      makeObject(ObjectKind::LISTBOX, "", "ID_CHOICES", 0x50A00109, 10, 165, 150, 60),
   };
   project.objectCount = static_cast<std::int32_t>(sample.objects.size());
   return sample;
@@ -139,8 +127,8 @@ Sample hello() {
   project.height = 140;
   project.font = defaultFontSpec();
   sample.objects = {
-      control(ObjectKind::STATIC, sj("こんにちは"), "ID_GREETING", 0x50000001, 20, 15, 190, 20),
-      control(ObjectKind::BUTTON, "OK", "ID_OK", 0x50000001, 75, 50, 80, 26),
+      makeObject(ObjectKind::STATIC, sj("こんにちは"), "ID_GREETING", 0x50000001, 20, 15, 190, 20),
+      makeObject(ObjectKind::BUTTON, "OK", "ID_OK", 0x50000001, 75, 50, 80, 26),
   };
   project.objectCount = static_cast<std::int32_t>(sample.objects.size());
   return sample;
