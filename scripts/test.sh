@@ -64,6 +64,15 @@ build_and_test() {
 start=$SECONDS
 build_and_test native "$build_root/native" --output-on-failure
 # Each Windows test program prints its GoogleTest summary: show it always.
+# Fuzzing, the sanitizer and valgrind runs of the core (their own build
+# folders; the valgrind step reuses the native build above). A failure is
+# counted and the Windows tests still run.
+QUORVIN_BUILD_DIR="$build_root" QUORVIN_JOBS="$jobs" bash "$QV_ROOT/scripts/hardening.sh" || {
+  summaries+=("hardening: failed (its summary is above)")
+  failed_items+=("hardening")
+  total_tests=$((total_tests + 1))
+  total_failed=$((total_failed + 1))
+}
 # The native quorvin-gen just built serves the Windows build's generation
 # steps, which cannot run a Windows program at build time.
 build_and_test windows "$build_root/win" --verbose \
