@@ -79,7 +79,7 @@ void onButtonDown(int index, WPARAM wParam, LPARAM lParam) {
   placeSizeHandles(object);
   selectedObject = index;
   dragOffset = dragOffsetOf(pressPoint, rectOf(objects[static_cast<std::size_t>(index)]));
-  currentTool = ToolCode::Moving;
+  beginMove();
 }
 
 // True when the release placed a new control (the release is then consumed).
@@ -95,6 +95,7 @@ bool onButtonUp(WPARAM wParam, LPARAM lParam) {
     if (surfaceWindow() != nullptr) InvalidateRect(surfaceWindow(), nullptr, TRUE);
     if (const DesignObject* selected = selectedEntry()) showObjectFields(*selected);
     currentTool = ToolCode::Select;
+    if (GetCapture() == surfaceWindow()) ReleaseCapture();
   }
   sendToActiveMarker(WM_LBUTTONUP, wParam, lParam);
   return false;

@@ -169,7 +169,7 @@ void onButtonDown(HWND surface, WPARAM wParam, LPARAM lParam) {
   placeSizeHandles(object);
   selectedObject = hit;
   dragOffset = dragOffsetOf(pressPoint, rectOf(object));
-  currentTool = ToolCode::Moving;
+  beginMove();
 }
 
 void onButtonUp(WPARAM wParam, LPARAM lParam) {
@@ -323,6 +323,11 @@ void placeSizeHandles(const DesignObject& object) {
     MoveWindow(handle, positions[i].x, positions[i].y, kSizeHandleSize, kSizeHandleSize, TRUE);
     ShowWindow(handle, SW_SHOWNORMAL);
   }
+}
+
+void beginMove() {
+  currentTool = ToolCode::Moving;
+  if (const HWND surface = surfaceWindow()) SetCapture(surface);
 }
 
 void hideSizeHandles() {

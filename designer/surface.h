@@ -46,6 +46,13 @@ DesignObject* selectedEntry();
 
 // Moves the four size handles around `object` (centred on its corners) and
 // shows them; hides them. Both do nothing while no surface exists.
+// Starts moving the selected control: the tool becomes Moving and the
+// surface captures the mouse, so that the move and its release arrive even
+// when the cursor is over a size handle or outside the surface (the surface
+// passes them on to the control, whose release ends the move and the
+// capture).
+void beginMove();
+
 void placeSizeHandles(const DesignObject& object);
 void hideSizeHandles();
 

@@ -41,7 +41,9 @@ namespace {
 
 HWND sendMouse(UINT message, WPARAM buttons, POINT screen) {
   SetCursorPos(screen.x, screen.y);
-  const HWND target = WindowFromPoint(screen);
+  // As the system does: a window that captured the mouse gets it all.
+  HWND target = GetCapture();
+  if (target == nullptr) target = WindowFromPoint(screen);
   if (target == nullptr) return nullptr;
   POINT client = screen;
   ScreenToClient(target, &client);

@@ -25,7 +25,8 @@ bool quitPosted();
 // ---- Mouse ---------------------------------------------------------------
 // Each puts the real cursor at `screen` (SetCursorPos) and sends the message
 // to the window under it (WindowFromPoint), with client coordinates in
-// lParam, exactly as a press, move or release there would.
+// lParam, exactly as a press, move or release there would (to the window
+// that captured the mouse, if one did).
 HWND mouseDown(POINT screen);
 HWND mouseMove(POINT screen);
 HWND mouseUp(POINT screen);

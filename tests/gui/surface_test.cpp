@@ -245,6 +245,21 @@ TEST_F(SurfaceTest, PressSelectsAndTheControlFollowsTheCursor) {
   EXPECT_FALSE(anyHandleVisible());
 }
 
+// On a small control the handles that appear at the press cover the cursor;
+// the surface holds the mouse during the move, so the move still ends.
+TEST_F(SurfaceTest, SmallControlMoveEndsEvenOverItsHandles) {
+  placeButton({50, 50, 58, 58});
+  mouseDown(at(52, 52));
+  ASSERT_EQ(currentTool, ToolCode::Moving);
+  for (int step = 1; step <= 6; ++step) mouseMove(at(52 + 3 * step, 52 + 3 * step));
+  mouseUp(at(70, 70));
+  pump();
+  EXPECT_EQ(currentTool, ToolCode::Select);
+  EXPECT_EQ(GetCapture(), nullptr);
+  EXPECT_EQ(objects[0].x, 68);
+  EXPECT_EQ(objects[0].y, 68);
+}
+
 TEST_F(SurfaceTest, GroupBoxIsSelectedThroughTheSurfacesHitTest) {
   placeIn(ToolCode::GroupBox, {20, 20, 200, 150});
   // Its border line is not inside it.
