@@ -20,7 +20,38 @@ mkdir -p "$session/runs"
 rundir="$(mktemp -d "$session/runs/run-XXXXXX")"
 qv_on_exit rm -rf "$rundir"
 
+# Storage that fails the way a user's disk does, for the GUI tests of saving:
+# QV_SMALL_VOLUME, an empty folder on a 1 MB file system that a test may fill
+# up, and QV_READ_ONLY_VIEW, a read-only view of the folder
+# QV_READ_ONLY_SOURCE, as a write-protected volume is (a Unix mode does not
+# stop root, and a folder's read-only attribute stops no one). Mounting needs
+# root: without it the variables stay unset and those tests skip. The mounts
+# lie outside the build tree, so one left behind by a killed run never stops
+# the tree from being removed.
+mount_test_volumes() {
+  [ "$(id -u)" -eq 0 ] || return 0
+  local dir
+  dir="$(mktemp -d "${TMPDIR:-/tmp}/quorvin-volumes-XXXXXX")" || return 0
+  mkdir -p "$dir/small" "$dir/source" "$dir/read-only"
+  qv_on_exit unmount_test_volumes "$dir"
+  if mount -t tmpfs -o size=1m quorvin-small "$dir/small" 2>/dev/null; then
+    export QV_SMALL_VOLUME="$dir/small"
+  fi
+  if mount --bind "$dir/source" "$dir/read-only" 2>/dev/null &&
+    mount -o remount,bind,ro "$dir/read-only" 2>/dev/null; then
+    export QV_READ_ONLY_SOURCE="$dir/source" QV_READ_ONLY_VIEW="$dir/read-only"
+  fi
+}
+unmount_test_volumes() {
+  local dir="$1" point
+  for point in "$dir/read-only" "$dir/small"; do
+    if mountpoint -q "$point"; then umount "$point" 2>/dev/null || umount -l "$point"; fi
+  done
+  rm -rf "$dir"
+}
+
 qv_start_xvfb
+mount_test_volumes
 template="$session/template"
 QV_LOCALE_DIR="$session/locale"
 if [ ! -f "$template/user.reg" ] || [ ! -d "$QV_LOCALE_DIR/ja_JP.UTF-8" ]; then

@@ -1,0 +1,323 @@
+// Benchmarks of the real program's windows on a large design (1,000
+// controls): opening the project, one step of a drag (the handling of one
+// mouse move while a control is moved), the release that ends a move, and
+// one key release in the property fields. Each step is timed on its own,
+// first the program's handling of the message, then with the painting it
+// causes, since that is what the user waits for.
+//
+// Not a test: run it by hand under Wine with tests/gui_bench/run.sh (see
+// docs/performance.md). It starts the designer in the current folder, which
+// must hold code.txt, setting.ini and the nine tool bitmaps.
+//
+//   quorvin_gui_bench.exe [--controls=N] [--repetitions=N]
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cwchar>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/main_window.h"
+#include "app/model.h"
+#include "app/project_file.h"
+#include "common/cp932.h"
+#include "common/win32/shell_support.h"
+#include "designer/fields.h"
+#include "designer/surface.h"
+
+namespace quorvin {
+namespace {
+
+// ---- Timing harness --------------------------------------------------------
+
+double nowMs() {
+  static const double ticksPerMs = [] {
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(frequency.QuadPart) / 1000.0;
+  }();
+  LARGE_INTEGER counter;
+  QueryPerformanceCounter(&counter);
+  return static_cast<double>(counter.QuadPart) / ticksPerMs;
+}
+
+// One row of the table: the times of every repetition, in milliseconds.
+struct Row {
+  std::string name;
+  std::vector<double> samplesMs;
+};
+
+double quantile(std::vector<double> sorted, double q) {
+  std::sort(sorted.begin(), sorted.end());
+  const double position = q * static_cast<double>(sorted.size() - 1);
+  const std::size_t below = static_cast<std::size_t>(position);
+  const std::size_t above = std::min(below + 1, sorted.size() - 1);
+  return sorted[below] + (sorted[above] - sorted[below]) * (position - static_cast<double>(below));
+}
+
+void printTable(const std::vector<Row>& rows) {
+  std::printf("\n%-46s %5s %10s %10s %10s %10s\n", "step", "reps", "median ms", "min ms",
+              "max ms", "IQR ms");
+  for (const Row& row : rows) {
+    if (row.samplesMs.empty()) continue;
+    const auto [min, max] = std::minmax_element(row.samplesMs.begin(), row.samplesMs.end());
+    std::printf("%-46s %5zu %10.3f %10.3f %10.3f %10.3f\n", row.name.c_str(),
+                row.samplesMs.size(), quantile(row.samplesMs, 0.5), *min, *max,
+                quantile(row.samplesMs, 0.75) - quantile(row.samplesMs, 0.25));
+  }
+  std::fflush(stdout);
+}
+
+// ---- Driving the program ---------------------------------------------------
+
+// Dispatches every waiting message (a quit message is dropped: the
+// designer's loop is not running here).
+void pump() {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) continue;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
+
+// Paints everything that is waiting to be painted, now: what the user sees
+// only once this is done.
+void paintNow() {
+  RedrawWindow(mainWindow, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  pump();
+}
+
+POINT screenOf(HWND window, int x, int y) {
+  POINT p{x, y};
+  ClientToScreen(window, &p);
+  return p;
+}
+
+// A mouse message as the system would send it for the cursor at `screen`.
+void sendMouse(UINT message, WPARAM buttons, POINT screen) {
+  SetCursorPos(screen.x, screen.y);
+  const HWND target = WindowFromPoint(screen);
+  if (target == nullptr) return;
+  POINT client = screen;
+  ScreenToClient(target, &client);
+  SendMessageW(target, message, buttons, MAKELPARAM(client.x, client.y));
+}
+
+// ---- The design --------------------------------------------------------------
+
+constexpr int kColumns = 40;
+constexpr int kCellWidth = 22;
+constexpr int kCellHeight = 20;
+constexpr int kControlWidth = 20;
+constexpr int kControlHeight = 16;
+
+// `count` controls of every kind in a grid of 40 columns, all inside the
+// visible surface, with ordinary captions and identifier names; optionally
+// a 500-point outline (a rounded rectangle around the grid).
+void writeDesign(const std::filesystem::path& file, int count, bool outline) {
+  struct KindStyle {
+    ObjectKind kind;
+    std::uint32_t style;
+  };
+  const KindStyle kinds[] = {
+      {ObjectKind::BUTTON, 0x50002300},   {ObjectKind::BUTTON, 0x50000003},
+      {ObjectKind::BUTTON, 0x50000009},   {ObjectKind::BUTTON, 0x50000007},
+      {ObjectKind::EDIT, 0x50000080},     {ObjectKind::EDIT_M, 0x500010C4},
+      {ObjectKind::EDIT_MV, 0x502010C4},  {ObjectKind::EDIT_MH, 0x501010C4},
+      {ObjectKind::EDIT_MVH, 0x503010C4}, {ObjectKind::STATIC, 0x50000100},
+      {ObjectKind::LISTBOX, 0x50000100},
+  };
+  const int rows = (count + kColumns - 1) / kColumns;
+  Project p;
+  p.title = utf8ToCp932("性能測定");
+  p.className = "BenchWindow";
+  p.font = defaultFontSpec();
+  p.x = 10;
+  p.y = 10;
+  p.width = kColumns * kCellWidth + 60;
+  p.height = rows * kCellHeight + 80;
+  std::vector<DesignObject> list(static_cast<std::size_t>(count));
+  for (int i = 0; i < count; ++i) {
+    const KindStyle& ks = kinds[static_cast<std::size_t>(i) % std::size(kinds)];
+    DesignObject& o = list[static_cast<std::size_t>(i)];
+    o.kind = ks.kind;
+    o.style = ks.style;
+    o.x = 20 + (i % kColumns) * kCellWidth;
+    o.y = 20 + (i / kColumns) * kCellHeight;
+    o.width = kControlWidth;
+    o.height = kControlHeight;
+    if (ks.kind != ObjectKind::LISTBOX) o.caption = "Item" + std::to_string(i);
+    o.idName = "ID_ITEM_" + std::to_string(i);
+  }
+  p.objectCount = count;
+  if (outline) {
+    // |x/a|^4 + |y/b|^4 = 1 holds the grid with room to spare.
+    constexpr int kPoints = 500;
+    const double a = p.width / 2.0 * 1.19 + 20, b = p.height / 2.0 * 1.19 + 20;
+    const double cx = a + 20, cy = b + 40;
+    p.regionMode = RegionMode::Polygon;
+    p.growPointArrays(kPoints + 10);
+    p.pointCount = kPoints;
+    for (int i = 0; i < kPoints; ++i) {
+      const double angle = 2 * 3.14159265358979 * i / kPoints;
+      const double c = std::cos(angle), s = std::sin(angle);
+      p.markerPoints[static_cast<std::size_t>(i)] = {
+          static_cast<std::int32_t>(std::lround(cx + a * std::copysign(std::sqrt(std::abs(c)), c))) - 10,
+          static_cast<std::int32_t>(std::lround(cy + b * std::copysign(std::sqrt(std::abs(s)), s))) - 10};
+    }
+  }
+  if (!saveProject(file, p, list)) {
+    std::fprintf(stderr, "cannot write %s\n", file.string().c_str());
+    std::exit(2);
+  }
+}
+
+void closeProject() {
+  if (project.surface != 0) DestroyWindow(surfaceWindow());
+  pump();
+}
+
+bool openDesign(const std::filesystem::path& file) {
+  const bool opened = openProject(file);
+  paintNow();
+  return opened;
+}
+
+POINT centreOf(int index) {
+  const DesignObject& o = objects[static_cast<std::size_t>(index)];
+  return screenOf(surfaceWindow(), o.x + o.width / 2, o.y + o.height / 2);
+}
+
+// ---- The benchmarks ----------------------------------------------------------
+
+Row benchOpen(const std::filesystem::path& file, const char* name, int repetitions) {
+  Row row{name, {}};
+  for (int i = 0; i < repetitions; ++i) {
+    closeProject();
+    const double start = nowMs();
+    if (!openDesign(file)) {
+      std::fprintf(stderr, "cannot open %s\n", file.string().c_str());
+      std::exit(2);
+    }
+    row.samplesMs.push_back(nowMs() - start);
+  }
+  return row;
+}
+
+// With a control pressed (moving), one mouse move by one pixel, back and
+// forth: the handler alone, then handler and painting.
+void benchDragStep(int index, int repetitions, std::vector<Row>& rows) {
+  const POINT centre = centreOf(index);
+  sendMouse(WM_LBUTTONDOWN, MK_LBUTTON, centre);
+  paintNow();
+  if (currentTool != ToolCode::Moving) {
+    std::fprintf(stderr, "the press did not start a move\n");
+    std::exit(2);
+  }
+  Row handler{"drag step: mouse move handled", {}};
+  Row painted{"drag step: handled and painted", {}};
+  POINT at = centre;
+  for (int i = 0; i < repetitions; ++i) {
+    at.x += (i % 2 == 0) ? 1 : -1;
+    const double start = nowMs();
+    sendMouse(WM_MOUSEMOVE, MK_LBUTTON, at);
+    const double handled = nowMs();
+    paintNow();
+    const double end = nowMs();
+    handler.samplesMs.push_back(handled - start);
+    painted.samplesMs.push_back(end - start);
+  }
+  // The release that ends it repaints the whole surface.
+  Row release{"release ending a move, painted", {}};
+  for (int i = 0; i < std::max(1, repetitions / 10); ++i) {
+    if (i > 0) {
+      sendMouse(WM_LBUTTONDOWN, MK_LBUTTON, at);
+      paintNow();
+    }
+    const double start = nowMs();
+    sendMouse(WM_LBUTTONUP, 0, at);
+    paintNow();
+    release.samplesMs.push_back(nowMs() - start);
+  }
+  rows.push_back(std::move(handler));
+  rows.push_back(std::move(painted));
+  rows.push_back(std::move(release));
+}
+
+// One key release in the W field, its text switching between two widths:
+// with a control selected the control is resized; with nothing selected the
+// designed window (the surface) is.
+Row benchKeyRelease(const char* name, int repetitions, int widthA, int widthB) {
+  const HWND field = GetDlgItem(toolWindow, kWidthFieldId);
+  Row row{name, {}};
+  for (int i = 0; i < repetitions; ++i) {
+    SetWindowTextW(field, std::to_wstring(i % 2 == 0 ? widthA : widthB).c_str());
+    paintNow();
+    const double start = nowMs();
+    SendMessageW(field, WM_KEYUP, '0', 0xC0000001);
+    paintNow();
+    row.samplesMs.push_back(nowMs() - start);
+  }
+  return row;
+}
+
+int intOption(int argc, wchar_t** argv, const wchar_t* name, int fallback) {
+  const std::size_t length = std::wcslen(name);
+  for (int i = 1; i < argc; ++i)
+    if (std::wcsncmp(argv[i], name, length) == 0) return std::max(1, _wtoi(argv[i] + length));
+  return fallback;
+}
+
+int run(int argc, wchar_t** argv) {
+  const int count = intOption(argc, argv, L"--controls=", 1000);
+  const int repetitions = intOption(argc, argv, L"--repetitions=", 7);
+  if (!startDesigner(GetModuleHandleW(nullptr), SW_SHOWNORMAL)) {
+    std::fprintf(stderr, "the designer did not start (are the bitmaps in the current folder?)\n");
+    return 2;
+  }
+  // Room for the whole design; the palette beside it.
+  MoveWindow(mainWindow, 0, 0, 1180, 1000, TRUE);
+  SetWindowPos(toolWindow, nullptr, 1185, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  pump();
+
+  const auto plain = std::filesystem::current_path() / "bench-plain.mwd";
+  const auto outlined = std::filesystem::current_path() / "bench-outline.mwd";
+  writeDesign(plain, count, false);
+  writeDesign(outlined, count, true);
+  std::printf("%d controls, %d repetitions (more for the short steps)\n", count, repetitions);
+
+  std::vector<Row> rows;
+  rows.push_back(benchOpen(plain, "open, painted", repetitions));
+  rows.push_back(benchOpen(outlined, "open with a 500-point outline, painted", repetitions));
+
+  openDesign(plain);
+  const int middle = count / 2;
+  benchDragStep(middle, repetitions * 10, rows);
+
+  // The control is selected (the move ended): the fields apply to it.
+  rows.push_back(benchKeyRelease("key release, control selected, painted", repetitions * 3,
+                                 kControlWidth + 4, kControlWidth));
+  // A press on the background selects nothing: the fields apply to the
+  // designed window.
+  sendMouse(WM_LBUTTONDOWN, MK_LBUTTON, screenOf(surfaceWindow(), 5, 5));
+  sendMouse(WM_LBUTTONUP, 0, screenOf(surfaceWindow(), 5, 5));
+  paintNow();
+  rows.push_back(benchKeyRelease("key release, window, painted", repetitions,
+                                 project.width + 10, project.width));
+  printTable(rows);
+
+  closeProject();
+  DestroyWindow(mainWindow);
+  pump();
+  std::filesystem::remove(plain);
+  std::filesystem::remove(outlined);
+  return 0;
+}
+
+}  // namespace
+}  // namespace quorvin
+
+int wmain(int argc, wchar_t** argv) { return quorvin::run(argc, argv); }
