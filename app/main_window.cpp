@@ -164,9 +164,15 @@ void onCreate(HWND window) {
 // above its owner by itself; Wine does not always (an owner raised when it is
 // activated, or shown after the palette, can cover it).
 void raiseToolWindow() {
-  if (toolWindow != nullptr && IsWindow(toolWindow))
-    SetWindowPos(toolWindow, HWND_TOP, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  if (toolWindow == nullptr || !IsWindow(toolWindow)) return;
+  // Placing it just below its owner first makes the z-order really change,
+  // so that Wine restacks the palette's X window even when its own z-order
+  // already had the palette on top: Wine raises the X window of a window
+  // that takes the keyboard focus without changing its z-order.
+  if (mainWindow != nullptr)
+    SetWindowPos(toolWindow, mainWindow, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  SetWindowPos(toolWindow, HWND_TOP, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }
 
 // Keeps the status line along the bottom edge: its top 20 pixels lie inside
@@ -294,6 +300,11 @@ LRESULT handleMainMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     case WM_SIZE:
       placeStatusLine(window);
       return 0;
+    case WM_SETFOCUS: {
+      const LRESULT result = DefWindowProcW(window, message, wParam, lParam);
+      raiseToolWindow();
+      return result;
+    }
     case WM_ACTIVATE: {
       const LRESULT result = DefWindowProcW(window, message, wParam, lParam);
       if (LOWORD(wParam) != WA_INACTIVE) raiseToolWindow();

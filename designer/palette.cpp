@@ -268,6 +268,11 @@ LRESULT CALLBACK toolWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_CREATE:
       return guardedCall(
           [&] { return onCreate(window, *reinterpret_cast<const CREATESTRUCTW*>(lParam)); }, -1);
+    case WM_CLOSE:
+      // Alt+F4 on the palette: the program ends only through the main
+      // window's close question, never by losing the palette unasked.
+      if (mainWindow != nullptr) SendMessageW(mainWindow, WM_CLOSE, 0, 0);
+      return 0;
     case WM_DESTROY:
       PostQuitMessage(0);
       return 0;

@@ -388,6 +388,19 @@ TEST_F(ShellTest, ClosingAsksAndNoKeepsTheProgramRunning) {
   EXPECT_EQ(takeQuit(), std::optional<WPARAM>(0));
 }
 
+// Alt+F4 on the palette reaches the main window's question; No keeps all.
+TEST_F(ShellTest, ClosingThePaletteAsksTheMainWindowsQuestion) {
+  newDesign(L"Title", L"Class");
+  DialogScript script;
+  script.then(answerMessageBox(IDNO, L"閉じてもよいですか？"));
+  SendMessageW(toolWindow, WM_SYSCOMMAND, SC_CLOSE, 0);
+  pump();
+  ASSERT_TRUE(script.done());
+  EXPECT_TRUE(IsWindow(toolWindow));
+  EXPECT_NE(project.surface, 0u);
+  EXPECT_FALSE(takeQuit().has_value());
+}
+
 TEST_F(ShellTest, EscapeEndsAtOnceAndExitPostsQuitWithoutDestroying) {
   newDesign(L"Title", L"Class");
   const HWND window = mainWindow;
