@@ -18,6 +18,7 @@
 #include "common/cp932.h"
 #include "common/file_io.h"
 #include "common/win32/shell_support.h"
+#include "designer/placement.h"
 #include "designer/outline_points.h"
 #include "designer/polygon.h"
 #include "designer/surface.h"
@@ -64,18 +65,7 @@ FrameMetrics systemFrame() {
 // Every kind with the style a new control of it gets; captions plain,
 // Japanese and with commas (which the file escapes).
 Design makeDesign() {
-  struct KindStyle {
-    ObjectKind kind;
-    std::uint32_t style;
-  };
-  const KindStyle kinds[] = {
-      {ObjectKind::BUTTON, 0x50002300},   {ObjectKind::BUTTON, 0x50000003},
-      {ObjectKind::BUTTON, 0x50000009},   {ObjectKind::BUTTON, 0x50000007},
-      {ObjectKind::EDIT, 0x50000080},     {ObjectKind::EDIT_M, 0x500010C4},
-      {ObjectKind::EDIT_MV, 0x502010C4},  {ObjectKind::EDIT_MH, 0x501010C4},
-      {ObjectKind::EDIT_MVH, 0x503010C4}, {ObjectKind::STATIC, 0x50000100},
-      {ObjectKind::LISTBOX, 0x50000100},
-  };
+  const auto kinds = placementTable();
   const std::string japanese = utf8ToCp932("項目");
   Design design;
   Project& p = design.project;
@@ -102,7 +92,7 @@ Design makeDesign() {
   const int gridTop = kRadiusY - kGridHeight / 2;
   design.objects.resize(kControls);
   for (int i = 0; i < kControls; ++i) {
-    const KindStyle& ks = kinds[i % std::size(kinds)];
+    const PlacementDefaults& ks = kinds[static_cast<std::size_t>(i) % kinds.size()];
     DesignObject& o = design.objects[static_cast<std::size_t>(i)];
     o.kind = ks.kind;
     o.style = ks.style;

@@ -24,6 +24,7 @@
 #include "app/project_file.h"
 #include "common/cp932.h"
 #include "common/win32/shell_support.h"
+#include "designer/placement.h"
 #include "designer/fields.h"
 #include "designer/surface.h"
 
@@ -118,18 +119,8 @@ constexpr int kControlHeight = 16;
 // visible surface, with ordinary captions and identifier names; optionally
 // a 500-point outline (a rounded rectangle around the grid).
 void writeDesign(const std::filesystem::path& file, int count, bool outline) {
-  struct KindStyle {
-    ObjectKind kind;
-    std::uint32_t style;
-  };
-  const KindStyle kinds[] = {
-      {ObjectKind::BUTTON, 0x50002300},   {ObjectKind::BUTTON, 0x50000003},
-      {ObjectKind::BUTTON, 0x50000009},   {ObjectKind::BUTTON, 0x50000007},
-      {ObjectKind::EDIT, 0x50000080},     {ObjectKind::EDIT_M, 0x500010C4},
-      {ObjectKind::EDIT_MV, 0x502010C4},  {ObjectKind::EDIT_MH, 0x501010C4},
-      {ObjectKind::EDIT_MVH, 0x503010C4}, {ObjectKind::STATIC, 0x50000100},
-      {ObjectKind::LISTBOX, 0x50000100},
-  };
+  // Every kind with the style a new control of it gets.
+  const auto kinds = placementTable();
   const int rows = (count + kColumns - 1) / kColumns;
   Project p;
   p.title = utf8ToCp932("性能測定");
@@ -141,7 +132,7 @@ void writeDesign(const std::filesystem::path& file, int count, bool outline) {
   p.height = rows * kCellHeight + 80;
   std::vector<DesignObject> list(static_cast<std::size_t>(count));
   for (int i = 0; i < count; ++i) {
-    const KindStyle& ks = kinds[static_cast<std::size_t>(i) % std::size(kinds)];
+    const PlacementDefaults& ks = kinds[static_cast<std::size_t>(i) % kinds.size()];
     DesignObject& o = list[static_cast<std::size_t>(i)];
     o.kind = ks.kind;
     o.style = ks.style;
