@@ -1,6 +1,7 @@
 #include "common/win32/font_record.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 #include <cwchar>
 #include <string>
@@ -9,6 +10,16 @@
 #include "common/win32/text.h"
 
 namespace quorvin {
+
+// The model's font record is the platform's LOGFONTA byte for byte: project
+// files store it as a raw block.
+static_assert(sizeof(FontSpec) == sizeof(LOGFONTA));
+static_assert(offsetof(FontSpec, lfWeight) == offsetof(LOGFONTA, lfWeight));
+static_assert(offsetof(FontSpec, lfItalic) == offsetof(LOGFONTA, lfItalic));
+static_assert(offsetof(FontSpec, lfPitchAndFamily) == offsetof(LOGFONTA, lfPitchAndFamily));
+static_assert(offsetof(FontSpec, lfFaceName) == offsetof(LOGFONTA, lfFaceName));
+static_assert(sizeof(FontSpec::lfFaceName) == sizeof(LOGFONTA::lfFaceName));
+
 namespace {
 
 // Both records share every field but the face name.
