@@ -413,7 +413,7 @@ TEST_F(PaletteTest, CancelledFontChoiceRemakesTheUnchangedFont) {
   newDesign(L"Fonts", L"FontClass");
   place(static_cast<int>(ToolCode::ListBox), {10, 10}, {90, 60});
   ASSERT_EQ(project.objectCount, 1);
-  const FontSpec spec = project.font;
+  const FontSpec kept = project.font;
   const HFONT before = reinterpret_cast<HFONT>(project.fontHandle);
 
   DialogScript script;
@@ -422,7 +422,7 @@ TEST_F(PaletteTest, CancelledFontChoiceRemakesTheUnchangedFont) {
   pump();
   ASSERT_TRUE(script.done());
 
-  EXPECT_EQ(project.font, spec);
+  EXPECT_EQ(project.font, kept);
   const HFONT after = reinterpret_cast<HFONT>(project.fontHandle);
   ASSERT_NE(after, nullptr);
   EXPECT_NE(after, before);
@@ -430,9 +430,9 @@ TEST_F(PaletteTest, CancelledFontChoiceRemakesTheUnchangedFont) {
   EXPECT_EQ(fontOfControl(0), after);
   LOGFONTW made{};
   ASSERT_NE(GetObjectW(after, sizeof made, &made), 0);
-  EXPECT_EQ(made.lfHeight, spec.lfHeight);
-  EXPECT_EQ(made.lfCharSet, spec.lfCharSet);
-  EXPECT_EQ(made.lfFaceName, cp932ToWide(spec.lfFaceName));
+  EXPECT_EQ(made.lfHeight, kept.lfHeight);
+  EXPECT_EQ(made.lfCharSet, kept.lfCharSet);
+  EXPECT_EQ(made.lfFaceName, cp932ToWide(kept.lfFaceName));
 }
 
 TEST(FontSpecConversion, FaceNamesTravelThroughCp932AndStayInTheirBytes) {
