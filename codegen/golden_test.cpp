@@ -51,19 +51,7 @@ void checkGolden(const TestDesign& design, const char* name) {
 TEST(GoldenCode, DefaultTemplateWithEveryKind) {
   const auto sj = [](const char* utf8) { return utf8ToCp932(utf8); };
   TestDesign design(
-      {
-          makeObject(ObjectKind::BUTTON, sj("表示"), "ID_SHOW", 0x50002300, 20, 240, 80, 24),
-          makeObject(ObjectKind::BUTTON, sj("チェック"), "ID_CHECK", 0x50000003, 20, 10, 120, 20),
-          makeObject(ObjectKind::BUTTON, sj("ラジオ"), "ID_RADIO", 0x50000009, 20, 35, 120, 20),
-          makeObject(ObjectKind::BUTTON, sj("グループ"), "ID_GROUP", 0x50000007, 150, 5, 180, 70),
-          makeObject(ObjectKind::EDIT, "Edit", "ID_EDIT", 0x50010080, 20, 60, 120, 22),
-          makeObject(ObjectKind::EDIT_M, "", "ID_EDIT_M", 0x50001044, 20, 90, 100, 40),
-          makeObject(ObjectKind::EDIT_MV, "", "ID_EDIT_MV", 0x50201044, 130, 90, 100, 40),
-          makeObject(ObjectKind::EDIT_MH, "", "ID_EDIT_MH", 0x50101084, 240, 90, 100, 40),
-          makeObject(ObjectKind::EDIT_MVH, "", "ID_EDIT_MVH", 0x503010C4, 20, 140, 100, 40),
-          makeObject(ObjectKind::STATIC, sj("ソフト"), "ID_LABEL", 0x50000001, 130, 140, 80, 20),
-          makeObject(ObjectKind::LISTBOX, "", "ID_LIST", 0x50A00003, 220, 140, 110, 80),
-      },
+      testing::everyKindObjects(),
       {{0, 0}, {360, 0}, {360, 250}, {180, 300}, {0, 250}});
   design.project.title = sj("サンプル表示");
   design.project.className = "SampleWindow";
