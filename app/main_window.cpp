@@ -73,11 +73,22 @@ bool askYesNo(HWND owner, const wchar_t* text, const wchar_t* caption) {
   return MessageBoxW(owner, text, caption, MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
-enum class FileDialogKind { SaveProject, OpenProject, SaveCode };
+// The three file dialogs: what each shows and whether it opens or saves.
+struct FileDialogKind {
+  const wchar_t* title;
+  const wchar_t* filter;  // pairs of description and pattern, ending "\0\0"
+  const wchar_t* defaultExtension;
+  bool opens;
+};
+constexpr wchar_t kProjectFilter[] = L"MakeWindowDataFile\0*.mwd\0";
+constexpr FileDialogKind kSaveProject{L"名前を付けて保存", kProjectFilter, L"mwd", false};
+constexpr FileDialogKind kOpenProject{L"ファイルを開く", kProjectFilter, L"mwd", true};
+constexpr FileDialogKind kSaveCode{L"名前を付けて保存", L"C/C++ファイル\0*.cpp;*.c\0", L"cpp",
+                                   false};
 
 // Runs one of the three file dialogs; the chosen path, or nothing when the
 // dialog was cancelled.
-std::optional<Path> chooseFileName(HWND owner, FileDialogKind kind) {
+std::optional<Path> chooseFileName(HWND owner, const FileDialogKind& kind) {
   wchar_t fileName[MAX_PATH] = {};
   OPENFILENAMEW dialog{};
   dialog.lStructSize = sizeof dialog;
@@ -85,27 +96,11 @@ std::optional<Path> chooseFileName(HWND owner, FileDialogKind kind) {
   dialog.lpstrFile = fileName;
   dialog.nMaxFile = MAX_PATH;
   dialog.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
-  bool chosen = false;
-  switch (kind) {
-    case FileDialogKind::SaveProject:
-      dialog.lpstrTitle = L"名前を付けて保存";
-      dialog.lpstrFilter = L"MakeWindowDataFile\0*.mwd\0";
-      dialog.lpstrDefExt = L"mwd";
-      chosen = GetSaveFileNameW(&dialog) != FALSE;
-      break;
-    case FileDialogKind::OpenProject:
-      dialog.lpstrTitle = L"ファイルを開く";
-      dialog.lpstrFilter = L"MakeWindowDataFile\0*.mwd\0";
-      dialog.lpstrDefExt = L"mwd";
-      chosen = GetOpenFileNameW(&dialog) != FALSE;
-      break;
-    case FileDialogKind::SaveCode:
-      dialog.lpstrTitle = L"名前を付けて保存";
-      dialog.lpstrFilter = L"C/C++ファイル\0*.cpp;*.c\0";
-      dialog.lpstrDefExt = L"cpp";
-      chosen = GetSaveFileNameW(&dialog) != FALSE;
-      break;
-  }
+  dialog.lpstrTitle = kind.title;
+  dialog.lpstrFilter = kind.filter;
+  dialog.lpstrDefExt = kind.defaultExtension;
+  const bool chosen =
+      (kind.opens ? GetOpenFileNameW(&dialog) : GetSaveFileNameW(&dialog)) != FALSE;
   if (!chosen || fileName[0] == L'\0') return std::nullopt;
   return Path(fileName);
 }
@@ -189,7 +184,7 @@ void placeStatusLine(HWND window) {
 // Saves the project under a name the user chooses. False when the dialog
 // was cancelled or the file could not be written (the error is shown).
 bool saveWithDialog(HWND window) {
-  const auto path = chooseFileName(window, FileDialogKind::SaveProject);
+  const auto path = chooseFileName(window, kSaveProject);
   if (!path) return false;
   if (!saveProject(*path)) {
     showError(window, L"データファイルの保存に失敗しました。");
@@ -202,7 +197,7 @@ void onOpen(HWND window) {
   if (projectIsOpen() && askYesNo(window, L"保存しますか？", L"保存確認") &&
       !saveWithDialog(window))
     return;
-  const auto path = chooseFileName(window, FileDialogKind::OpenProject);
+  const auto path = chooseFileName(window, kOpenProject);
   if (!path) return;
   if (!openProject(*path)) showError(window, L"データファイルの読み込みに失敗しました。");
 }
@@ -213,7 +208,7 @@ void onSave(HWND window) {
 
 void onCodeOutput(HWND window) {
   if (!projectIsOpen()) return;
-  const auto path = chooseFileName(window, FileDialogKind::SaveCode);
+  const auto path = chooseFileName(window, kSaveCode);
   if (!path) return;
   switch (outputCode(templatePath, *path)) {
     case CodeOutputResult::Written:
