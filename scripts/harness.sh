@@ -16,7 +16,7 @@ QV_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 # Debian packages that building and testing need.
 QV_PACKAGES=(
   g++ make cmake libgtest-dev googletest libbenchmark-dev nlohmann-json3-dev
-  g++-mingw-w64-x86-64-posix wine wine64 xvfb x11-utils xdotool imagemagick
+  g++-mingw-w64-x86-64-posix wine wine64 xvfb x11-utils xclip xdotool imagemagick
   fonts-ipafont-gothic fonts-wine locales libc-bin
 )
 

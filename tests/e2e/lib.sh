@@ -147,44 +147,240 @@ e2e_expect_change() {
 # ---- Real input ---------------------------------------------------------------
 
 # Several moves in one xdotool call arrive as one WM_MOUSEMOVE; the short
-# pauses let Wine deliver every move and press on its own.
+# pause after each move paces the pointer as a hand does, so that Wine
+# delivers every move on its own.
 e2e_move() { xdotool mousemove "$1" "$2"; sleep 0.05; }
+
+# The program reads the pointer's place when it handles a press or a
+# release, not from the X event: the pointer must stay until the button
+# has reached the program under it (the Wine session then knows the button
+# state), or a busy program reads the place the pointer went on to.
+e2e_press() {
+  xdotool mousedown 1
+  e2e_wait_answer 20 "the press of the mouse button did not reach the program" button down
+}
+e2e_release() {
+  xdotool mouseup 1
+  e2e_wait_answer 20 "the release of the mouse button did not reach the program" button up
+}
 
 e2e_click() {
   e2e_move "$1" "$2"
-  xdotool click 1
-  sleep 0.1
-}
-
-e2e_double_click() {
-  e2e_move "$1" "$2"
-  xdotool click --repeat 2 --delay 80 1
-  sleep 0.2
+  e2e_press
+  e2e_release
 }
 
 # e2e_drag X1 Y1 X2 Y2 [STEPS]: press, move in STEPS steps, release.
 e2e_drag() {
   local x1="$1" y1="$2" x2="$3" y2="$4" steps="${5:-4}" i
   e2e_move "$x1" "$y1"
-  xdotool mousedown 1
-  sleep 0.08
+  e2e_press
   for ((i = 1; i <= steps; i++)); do
-    xdotool mousemove $((x1 + (x2 - x1) * i / steps)) $((y1 + (y2 - y1) * i / steps))
-    sleep 0.05
+    e2e_move $((x1 + (x2 - x1) * i / steps)) $((y1 + (y2 - y1) * i / steps))
   done
-  xdotool mouseup 1
-  sleep 0.1
+  e2e_release
 }
 
 e2e_type() { xdotool type --delay 25 "$1"; }
 e2e_key() { xdotool key --delay 40 "$@"; }
 
-# Replaces the text of the edit box at X Y: click into it, select all of it
-# with Home and Shift+End, type.
-e2e_type_into() {
-  e2e_click "$1" "$2"
+# e2e_paste TEXT: puts TEXT on the X clipboard and, once Windows programs
+# see it there, pastes it with Ctrl+V, as a user pastes what an input
+# method or another program gave them. Typing Japanese through xdotool
+# needs a key mapped for a moment to each character, which Wine did not
+# turn into characters reliably; a paste always arrives whole. Wine missed
+# the X clipboard's new owner now and then: as a user copies again when a
+# paste brought nothing, the text is put there again until Wine has it.
+e2e_paste() {
+  local text="$1" attempt deadline
+  for attempt in 1 2 3 4 5; do
+    printf '%s' "$text" | xclip -selection clipboard -i 2>/dev/null ||
+      e2e_fail "could not put \"$text\" on the clipboard"
+    deadline=$((SECONDS + 5))
+    while [ "$SECONDS" -lt "$deadline" ]; do
+      e2e_ask clipboard
+      if [ "$PROBE_ANSWER" = "$text" ]; then
+        e2e_key ctrl+v
+        return 0
+      fi
+      sleep 0.1
+    done
+    e2e_log "Wine's clipboard does not hold \"$text\" after $attempt attempts to put it there"
+  done
+  e2e_fail "the text put on the X clipboard did not reach Wine's"
+}
+
+# ---- The keyboard focus -------------------------------------------------------
+# X does not know which edit box of a window takes the next key: the probe,
+# a small Windows program running beside the designer, reads it from the
+# Wine session (GetGUIThreadInfo of the foreground thread) and answers one
+# line per question.
+
+# e2e_start_probe PROBE.exe: starts the probe; it ends with the Wine server.
+e2e_start_probe() {
+  coproc E2E_PROBE { exec wine "$1" 2>/dev/null; }
+  e2e_focus
+}
+
+# e2e_ask QUESTION: sets PROBE_ANSWER to the probe's answer.
+e2e_ask() {
+  PROBE_ANSWER=""
+  { printf '%s\n' "$1" >&"${E2E_PROBE[1]}"; } 2>/dev/null || e2e_fail "the focus probe has ended"
+  IFS= read -r -t 30 PROBE_ANSWER <&"${E2E_PROBE[0]}" || e2e_fail "the focus probe did not answer"
+  PROBE_ANSWER="${PROBE_ANSWER%$'\r'}"
+}
+
+# e2e_wait_answer TIMEOUT WHAT QUESTION ANSWER: waits until the probe
+# answers QUESTION with ANSWER.
+e2e_wait_answer() {
+  local timeout="$1" what="$2" question="$3" wanted="$4" deadline
+  deadline=$((SECONDS + timeout))
+  while :; do
+    e2e_ask "$question"
+    [ "$PROBE_ANSWER" = "$wanted" ] && return 0
+    [ "$SECONDS" -ge "$deadline" ] &&
+      e2e_fail "$what: \"$question\" is answered \"$PROBE_ANSWER\", not \"$wanted\", after $timeout s"
+    sleep 0.05
+  done
+}
+
+# e2e_focus: sets FOCUS_FLAGS (hexadecimal, menu mode 4), FOCUS_CLASS,
+# FOCUS_ID, FOCUS_PARENT (control ids), FOCUS_SEL_START, FOCUS_SEL_END and
+# FOCUS_LENGTH (UTF-16 units; -1 outside edit boxes), FOCUS_ROOT (the title
+# of the window it is in) and FOCUS_TEXT.
+e2e_focus() {
+  local line
+  FOCUS_FLAGS=0 FOCUS_CLASS="" FOCUS_ID=0 FOCUS_PARENT=0 FOCUS_SEL_START=-1 FOCUS_SEL_END=-1
+  FOCUS_LENGTH=0 FOCUS_ROOT="" FOCUS_TEXT=""
+  e2e_ask focus
+  line="$PROBE_ANSWER"
+  [ "$line" = none ] && return 0
+  # Tabs are white space to read, which would merge empty fields.
+  line="${line//$'\t'/$'\x1f'}"
+  IFS=$'\x1f' read -r FOCUS_FLAGS FOCUS_CLASS FOCUS_ID FOCUS_PARENT FOCUS_SEL_START FOCUS_SEL_END \
+    FOCUS_LENGTH FOCUS_ROOT FOCUS_TEXT <<<"$line"
+}
+
+# The focus as a reader of a failure wants it.
+e2e_focus_described() {
+  printf '%s %s (parent %s) of "%s", text "%s"' "${FOCUS_CLASS:-nothing}" "$FOCUS_ID" \
+    "$FOCUS_PARENT" "$FOCUS_ROOT" "$FOCUS_TEXT"
+}
+
+# e2e_focus_is CLASS ID: whether the focus (as last read) is in a window of
+# CLASS (any case) whose control id, or whose parent's (the edit box inside
+# a combo box), is ID; "any" matches every class or id.
+e2e_focus_is() {
+  { [ "$1" = any ] || [ "${FOCUS_CLASS,,}" = "${1,,}" ]; } &&
+    { [ "$2" = any ] || [ "$FOCUS_ID" = "$2" ] || [ "$FOCUS_PARENT" = "$2" ]; }
+}
+
+# e2e_wait_focus TIMEOUT WHAT CLASS ID: waits until the keyboard focus is
+# where e2e_focus_is CLASS ID says.
+e2e_wait_focus() {
+  local timeout="$1" what="$2" class="$3" id="$4" deadline
+  deadline=$((SECONDS + timeout))
+  while :; do
+    e2e_focus
+    e2e_focus_is "$class" "$id" && return 0
+    [ "$SECONDS" -ge "$deadline" ] &&
+      e2e_fail "$what: the keyboard focus is in $(e2e_focus_described), not in $class $id after $timeout s"
+    sleep 0.1
+  done
+}
+
+# e2e_wait_dialog TITLE [TIMEOUT]: waits until the window titled TITLE (a
+# regular expression, anchored) is shown and has the keyboard focus, so that
+# it takes the next key and click; sets E2E_DIALOG to its X window id.
+e2e_wait_dialog() {
+  local title="$1" timeout="${2:-30}" deadline
+  E2E_DIALOG="$(e2e_wait_window "^$title\$" "$timeout")"
+  deadline=$((SECONDS + timeout))
+  while :; do
+    e2e_focus
+    [[ "$FOCUS_ROOT" =~ ^$title$ ]] && break
+    [ "$SECONDS" -ge "$deadline" ] &&
+      e2e_fail "the window $title is shown but has no keyboard focus after $timeout s (it is in $(e2e_focus_described))"
+    sleep 0.1
+  done
+}
+
+# e2e_wait_focus_leaves TIMEOUT WHAT CLASS ID: waits until the keyboard
+# focus is no longer where e2e_focus_is CLASS ID says.
+e2e_wait_focus_leaves() {
+  local timeout="$1" what="$2" class="$3" id="$4" deadline
+  deadline=$((SECONDS + timeout))
+  while :; do
+    e2e_focus
+    e2e_focus_is "$class" "$id" || return 0
+    [ "$SECONDS" -ge "$deadline" ] && e2e_fail "$what: the keyboard focus is still in $(e2e_focus_described) after $timeout s"
+    sleep 0.1
+  done
+}
+
+# e2e_wait_text TIMEOUT WHAT TEXT: waits until the focused window holds TEXT.
+e2e_wait_text() {
+  local timeout="$1" what="$2" text="$3" deadline
+  deadline=$((SECONDS + timeout))
+  while :; do
+    e2e_focus
+    [ "$FOCUS_TEXT" = "$text" ] && return 0
+    [ "$SECONDS" -ge "$deadline" ] &&
+      e2e_fail "$what: the focused $(e2e_focus_described) does not hold \"$text\" after $timeout s"
+    sleep 0.1
+  done
+}
+
+# e2e_wait_menu TIMEOUT WHAT: waits until the foreground thread is in a menu.
+e2e_wait_menu() {
+  local timeout="$1" what="$2" deadline
+  deadline=$((SECONDS + timeout))
+  while :; do
+    e2e_focus
+    (((16#${FOCUS_FLAGS:-0} & 4) != 0)) && return 0
+    [ "$SECONDS" -ge "$deadline" ] && e2e_fail "$what: no menu is open after $timeout s"
+    sleep 0.1
+  done
+}
+
+# e2e_replace_text TIMEOUT WHAT TEXT [SHOWN]: in the focused edit box (the
+# caller waited for it), selects everything with Home and Shift+End, waits
+# until it is selected, types TEXT (pastes it, when it is more than
+# printable ASCII) and waits until the box holds exactly TEXT (or SHOWN,
+# where the box changes what is typed).
+e2e_replace_text() {
+  local timeout="$1" what="$2" text="$3" shown="${4:-$3}" deadline
+  deadline=$((SECONDS + timeout))
   e2e_key Home shift+End
-  e2e_type "$3"
+  while :; do
+    e2e_focus
+    [ "$FOCUS_SEL_START" = 0 ] && [ "$FOCUS_SEL_END" = "$FOCUS_LENGTH" ] && break
+    [ "$SECONDS" -ge "$deadline" ] &&
+      e2e_fail "$what: Home and Shift+End did not select the whole of $(e2e_focus_described) (selection $FOCUS_SEL_START-$FOCUS_SEL_END)"
+    sleep 0.1
+  done
+  if [ -z "$(printf '%s' "$text" | LC_ALL=C tr -d '\040-\176')" ]; then
+    e2e_type "$text"
+  else
+    e2e_paste "$text"
+  fi
+  e2e_wait_text "$timeout" "$what" "$shown"
+}
+
+# e2e_press_changing TIMEOUT WHAT KEY: presses KEY and waits until the
+# focused window's text changes (a step through a list or a combo box).
+e2e_press_changing() {
+  local timeout="$1" what="$2" key="$3" before deadline
+  deadline=$((SECONDS + timeout))
+  e2e_focus
+  before="$FOCUS_TEXT"
+  e2e_key "$key"
+  while :; do
+    e2e_focus
+    [ "$FOCUS_TEXT" != "$before" ] && return 0
+    [ "$SECONDS" -ge "$deadline" ] && e2e_fail "$what: $key did not change \"$before\" in $(e2e_focus_described)"
+    sleep 0.1
+  done
 }
 
 # ---- Windows ------------------------------------------------------------------
@@ -259,6 +455,21 @@ e2e_wait_exit() {
   done
   E2E_STATUS=0
   wait "$pid" || E2E_STATUS=$?
+}
+
+# e2e_wait_file TIMEOUT FILE: waits until FILE exists and its size has
+# stopped changing (two looks a fifth of a second apart agree).
+e2e_wait_file() {
+  local timeout="$1" file="$2" deadline size previous=""
+  deadline=$((SECONDS + timeout))
+  while :; do
+    size="$(stat -c %s "$file" 2>/dev/null || true)"
+    [ -n "$size" ] && [ "$size" = "$previous" ] && return 0
+    [ "$SECONDS" -ge "$deadline" ] &&
+      e2e_fail "no $(basename "$file") was written${size:+ completely} within $timeout s"
+    previous="$size"
+    sleep 0.2
+  done
 }
 
 # ---- Reading a design -----------------------------------------------------------

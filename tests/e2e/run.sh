@@ -8,7 +8,8 @@
 # with the design surface.
 #
 #   run.sh --run-dir DIR --generator QUORVIN_GEN --artifacts DIR
-#          [--session DIR] [--cxx COMPILER] [--guide-images DIR]
+#          [--session DIR] [--cxx COMPILER] [--probe E2E_PROBE.exe]
+#          [--guide-images DIR]
 #
 #   --run-dir       the folder with quorvin.exe, code.txt, setting.ini and
 #                   the tool bitmaps (build/win/run)
@@ -18,6 +19,8 @@
 #   --session       a Wine session prepared by scripts/wine-session.sh (the
 #                   ctest fixture); without one a private prefix is built
 #   --cxx           the mingw-w64 C++ compiler (x86_64-w64-mingw32-g++)
+#   --probe         e2e_probe.exe, which tells where the keyboard focus is
+#                   (default: beside quorvin.exe's build, tests/e2e/)
 #   --guide-images  after a successful run, write the guide's pictures here
 #
 # Exit status 0 when every step passed; otherwise 1, with the failed step
@@ -31,7 +34,7 @@ E2E_START=$SECONDS
 set -E
 trap 'e2e_fail "unexpected failure (status $?) of: $BASH_COMMAND (run.sh line $LINENO)"' ERR
 
-run_dir="" generator="" artifacts="" session="" guide_images=""
+run_dir="" generator="" artifacts="" session="" guide_images="" probe=""
 cxx="x86_64-w64-mingw32-g++"
 while [ $# -gt 0 ]; do
   case "$1" in
@@ -40,15 +43,19 @@ while [ $# -gt 0 ]; do
     --artifacts) artifacts="$2" ;;
     --session) session="$2" ;;
     --cxx) cxx="$2" ;;
+    --probe) probe="$2" ;;
     --guide-images) guide_images="$2" ;;
     *) qv_die "unknown argument $1 (see the head of run.sh)" ;;
   esac
   shift 2 || qv_die "$1 needs a value"
 done
 [ -n "$run_dir" ] && [ -n "$generator" ] && [ -n "$artifacts" ] ||
-  qv_die "usage: run.sh --run-dir DIR --generator QUORVIN_GEN --artifacts DIR [--session DIR] [--cxx COMPILER] [--guide-images DIR]"
+  qv_die "usage: run.sh --run-dir DIR --generator QUORVIN_GEN --artifacts DIR [--session DIR] [--cxx COMPILER] [--probe E2E_PROBE.exe] [--guide-images DIR]"
 run_dir="$(realpath "$run_dir")"
 [ -f "$run_dir/quorvin.exe" ] || qv_die "no quorvin.exe in $run_dir"
+[ -n "$probe" ] || probe="$run_dir/../tests/e2e/e2e_probe.exe"
+[ -f "$probe" ] || qv_die "no focus probe $probe"
+probe="$(realpath "$probe")"
 command -v "$cxx" >/dev/null || qv_die "no C++ compiler $cxx"
 
 E2E_ARTIFACTS="$(realpath -m "$artifacts")"
@@ -96,6 +103,7 @@ qv_copy_prefix "$template" "$WINEPREFIX" || qv_die "could not copy the Wine pref
 wineserver -p
 qv_on_exit bash -c 'wineserver -k 2>/dev/null; wineserver -w 2>/dev/null'
 wine wineboot >/dev/null 2>&1 </dev/null
+e2e_start_probe "$probe"
 
 app="$E2E_WORK/app"
 mkdir -p "$app"
@@ -156,6 +164,7 @@ declare -A CELL=(
   [select]="1 1" [button]="27 1" [edit]="53 1" [listbox]="1 27" [checkbox]="27 27"
   [radio]="53 27" [static]="1 53" [groupbox]="27 53" [addpoint]="53 53")
 declare -A FIELD=([caption]=118 [id]=131 [w]=144 [h]=157 [x]=170 [y]=183)
+declare -A FIELD_ID=([caption]=9500 [id]=9600 [w]=9000 [h]=9100 [x]=9200 [y]=9300)
 
 # The palette must be in front of the main window before it is used: a
 # palette hidden behind its owner cannot be reached by a user either.
@@ -163,7 +172,7 @@ expect_palette_visible() {
   palette_at 40 0
   local top="$X,$Y"
   palette_at 0 100
-  e2e_expect 3 "the tool palette is hidden behind the main window" "$top=$LIGHT" "$X,$Y=$LIGHT"
+  e2e_expect 20 "the tool palette is hidden behind the main window" "$top=$LIGHT" "$X,$Y=$LIGHT"
 }
 
 click_cell() {
@@ -173,10 +182,15 @@ click_cell() {
   e2e_click "$X" "$Y"
 }
 
+# type_field FIELD TEXT [SHOWN]: replaces the text of the property field,
+# waiting for the focus before typing and for the text (SHOWN when the field
+# changes it, as the ID field makes it upper case) before going on.
 type_field() {
   expect_palette_visible
   palette_at 49 "${FIELD[$1]}"
-  e2e_type_into "$X" "$Y" "$2"
+  e2e_click "$X" "$Y"
+  e2e_wait_focus 20 "the $1 field took no focus when clicked" Edit "${FIELD_ID[$1]}"
+  e2e_replace_text 20 "typing into the $1 field" "$2" "${3:-$2}"
 }
 
 # Opens the File menu and chooses its Nth command with the keyboard
@@ -184,18 +198,24 @@ type_field() {
 file_menu() {
   local i keys=()
   e2e_click $((MX + 20)) $((MY - E2E_MENU / 2))
+  e2e_wait_menu 20 "the File menu did not open when clicked"
   for ((i = 0; i < $1; i++)); do keys+=(Down); done
   e2e_key "${keys[@]}" Return
 }
 
-# Types a file name into the open or save dialog titled TITLE and confirms.
+# The file dialogs' file-name box (an edit box, or a combo box around one).
+FILE_NAME_BOX=$((0x47c))
+
+# Types a file name into the open or save dialog titled TITLE and confirms,
+# once the dialog's file-name box has the focus and then holds the name.
 answer_file_dialog() {
   local title="$1" name="$2"
-  e2e_wait_window "^$title\$" >/dev/null
+  e2e_wait_dialog "$title"
+  e2e_wait_focus 30 "the dialog $title is not ready for a file name" Edit "$FILE_NAME_BOX"
   e2e_shot dialog >/dev/null
-  e2e_type "$name"
+  e2e_replace_text 20 "typing the file name into $title" "$name"
   e2e_key Return
-  e2e_wait_gone "^$title\$"
+  e2e_wait_gone "^$title\$" 30
 }
 
 # Drags the size of the main window from 400 x 400 to 760 x 580 by its
@@ -204,7 +224,7 @@ enlarge_main() {
   local id="$1"
   e2e_drag $((E2E_MAIN_X + E2E_MAIN_W - 2)) $((E2E_MAIN_Y + E2E_MAIN_H - 2)) \
     $((E2E_MAIN_X + 760 - 2)) $((E2E_MAIN_Y + 580 - 2)) 6
-  local deadline=$((SECONDS + 5))
+  local deadline=$((SECONDS + 20))
   while :; do
     place_main "$id"
     [ "$E2E_MAIN_W" = 760 ] && [ "$E2E_MAIN_H" = 580 ] && break
@@ -228,7 +248,7 @@ start_designer first
   e2e_fail "the main window is ${E2E_MAIN_W}x$E2E_MAIN_H, not 400x400"
 # The client area starts where the classic metrics put it; the palette
 # stands in front of it.
-e2e_expect 10 "the main window's client area is not where Wine's classic frame, caption and menu put it" \
+e2e_expect 20 "the main window's client area is not where Wine's classic frame, caption and menu put it" \
   "$MX,$((MY + 200))=$GREY" "$((MX - 1)),$((MY + 200))=!$GREY" "$((MX + 200)),$((MY - 1))=!$GREY" \
   "$((MX + 200)),$MY=$GREY"
 expect_palette_visible
@@ -240,16 +260,18 @@ e2e_shot_main
 
 e2e_step new "New: a title and a class name typed into the New dialog"
 file_menu 1
-e2e_wait_window '^新規作成$' >/dev/null
-e2e_type "$TITLE"
+e2e_wait_dialog 新規作成
+e2e_wait_focus 30 "the New dialog is not ready for the title" Edit 1035
+e2e_replace_text 20 "typing the title" "$TITLE"
 e2e_key Tab
-e2e_type "$CLASS_NAME"
+e2e_wait_focus 20 "Tab did not move to the class name" Edit 1033
+e2e_replace_text 20 "typing the class name" "$CLASS_NAME"
 e2e_shot typed "$(e2e_main_geometry)" >/dev/null
 e2e_key Return
 e2e_wait_gone '^新規作成$'
 # A 200 x 200 surface in the middle of the main window's client area.
 main_at $(((E2E_MAIN_W - 2 * E2E_FRAME) / 2)) $(((E2E_MAIN_H - 2 * E2E_FRAME - E2E_CAPTION - E2E_MENU) / 2))
-e2e_expect 5 "no design surface in the middle of the main window" "$X,$Y=!$GREY"
+e2e_expect 20 "no design surface in the middle of the main window" "$X,$Y=!$GREY"
 e2e_snap
 FACE="$(e2e_pixels "$E2E_SNAP" "$X,$Y" | tr -d ' ')"
 [ "$FACE" != "$GREY" ] || e2e_fail "the surface has the main window's colour"
@@ -262,7 +284,7 @@ type_field x "$DESIGN_X"
 type_field y "$DESIGN_Y"
 # The surface's client area fills the typed rectangle less its frame and
 # caption; the main window's grey shows just outside its frame.
-e2e_expect 5 "the surface does not have the typed rectangle" \
+e2e_expect 20 "the surface does not have the typed rectangle" \
   "$SX,$SY=$FACE" "$((SX + DESIGN_W - 2 * E2E_FRAME - 1)),$((SY + DESIGN_H - 2 * E2E_FRAME - E2E_CAPTION - 1))=$FACE" \
   "$((MX + DESIGN_X - 1)),$((MY + DESIGN_Y + 100))=$GREY" \
   "$((MX + DESIGN_X + DESIGN_W)),$((MY + DESIGN_Y + 100))=$GREY" \
@@ -273,19 +295,22 @@ e2e_shot_main
 # edit-variant dialog), then a drag on the surface from (X1, Y1) to
 # (X2, Y2) in surface client coordinates.
 place() {
-  local tool="$1" variant="$2" x1="$3" y1="$4" x2="$5" y2="$6" before dialog
+  local tool="$1" variant="$2" x1="$3" y1="$4" x2="$5" y2="$6" before dialog radio
   click_cell "$tool"
   if [ "$tool" = edit ]; then
-    dialog="$(e2e_wait_window '^EDIT$')"
-    # The variant's radio button and OK, at their template places.
+    e2e_wait_dialog EDIT
+    dialog="$E2E_DIALOG"
+    # The variant's radio button (its control id, its template place) and
+    # OK. A clicked radio button takes the focus: the click has arrived.
     case "$variant" in
-      NORMAL) e2e_dialog_unit "$dialog" 149 167 12 13 ;;
-      MULTILINE) e2e_dialog_unit "$dialog" 149 167 51 34 ;;
-      VSCROLL) e2e_dialog_unit "$dialog" 149 167 11 63 ;;
-      HSCROLL) e2e_dialog_unit "$dialog" 149 167 56 96 ;;
-      VHSCROLL) e2e_dialog_unit "$dialog" 149 167 11 135 ;;
+      NORMAL) radio=1005 && e2e_dialog_unit "$dialog" 149 167 12 13 ;;
+      MULTILINE) radio=1004 && e2e_dialog_unit "$dialog" 149 167 51 34 ;;
+      VSCROLL) radio=1006 && e2e_dialog_unit "$dialog" 149 167 11 63 ;;
+      HSCROLL) radio=1007 && e2e_dialog_unit "$dialog" 149 167 56 96 ;;
+      VHSCROLL) radio=1008 && e2e_dialog_unit "$dialog" 149 167 11 135 ;;
     esac
     e2e_click "$DX" "$DY"
+    e2e_wait_focus 20 "the $variant radio button was not chosen" Button "$radio"
     [ "$variant" = VHSCROLL ] && e2e_shot "edit-variant-$variant" >/dev/null
     e2e_dialog_unit "$dialog" 149 167 128 133
     e2e_click "$DX" "$DY"
@@ -297,7 +322,7 @@ place() {
   local from_x="$X" from_y="$Y"
   surface_at "$x2" "$y2"
   e2e_drag "$from_x" "$from_y" "$X" "$Y"
-  e2e_expect_change 5 "no ${variant:-$tool} control appeared where it was dragged" "$before" \
+  e2e_expect_change 20 "no ${variant:-$tool} control appeared where it was dragged" "$before" \
     "$((x2 - x1))x$((y2 - y1))+$from_x+$from_y"
 }
 
@@ -323,11 +348,11 @@ surface_at 330 30
 e2e_drag "$from_x" "$from_y" "$X" "$Y" 8
 # The radio button left the bottom of the surface for the top right.
 surface_at 150 270
-e2e_expect_change 5 "the dragged control did not leave its place" "$E2E_WORK/before-move.png" "120x20+$X+$Y"
+e2e_expect_change 20 "the dragged control did not leave its place" "$E2E_WORK/before-move.png" "120x20+$X+$Y"
 surface_at 282 22
-e2e_expect_change 5 "the dragged control did not arrive" "$E2E_WORK/before-move.png" "116x16+$X+$Y"
+e2e_expect_change 20 "the dragged control did not arrive" "$E2E_WORK/before-move.png" "116x16+$X+$Y"
 surface_at 160 275
-e2e_expect 3 "the place the control left is not empty" "$X,$Y=$FACE"
+e2e_expect 20 "the place the control left is not empty" "$X,$Y=$FACE"
 e2e_shot_main
 
 e2e_step size "A control sized with its handles: click the corner, move, click again"
@@ -339,33 +364,31 @@ e2e_click "$X" "$Y"
 surface_at 17 67; tl="$X,$Y"
 surface_at 103 93; br="$X,$Y"
 surface_at 103 67; tr="$X,$Y"
-e2e_expect 3 "no size handles around the selected control" "$tl=$BLACK" "$br=$BLACK" "$tr=$BLACK"
+e2e_expect 20 "no size handles around the selected control" "$tl=$BLACK" "$br=$BLACK" "$tr=$BLACK"
 e2e_shot_main handles
 surface_at 103 93
 e2e_click "$X" "$Y"
 surface_at 110 92; e2e_move "$X" "$Y"
 surface_at 120 92; e2e_move "$X" "$Y"
 # The bottom right handle follows the pointer.
-e2e_expect 3 "the picked-up handle does not follow the pointer" "$((X + 3)),$((Y + 3))=$BLACK"
+e2e_expect 20 "the picked-up handle does not follow the pointer" "$((X + 3)),$((Y + 3))=$BLACK"
 e2e_click "$X" "$Y"
-e2e_expect 3 "the handle did not stay at the dropped corner" "$((X + 3)),$((Y + 3))=$BLACK"
+e2e_expect 20 "the handle did not stay at the dropped corner" "$((X + 3)),$((Y + 3))=$BLACK"
 e2e_shot_main
 
 e2e_step fields "Caption, ID name and width typed into the fields, the caption in Japanese"
 surface_at 70 35
 e2e_click "$X" "$Y"
+# The fields show the selected button before anything is typed into them.
+e2e_wait_answer 20 "the fields do not show the clicked button" "item ToolWindow ${FIELD_ID[caption]}" Button
 import -window root "$E2E_WORK/before-fields.png"
-# xdotool types Japanese by mapping a spare key to each character; Wine
-# turns those into characters but not into key releases, and a field is
-# applied at a key release. End is the key that applies it, as an input
-# method's commit key would.
+# The Japanese caption is pasted; the release of Ctrl+V applies it.
 type_field caption "表示"
-e2e_key End
-type_field id "id_show"
+type_field id "id_show" ID_SHOW
 type_field w 110
 # The button is wider: its right edge moved 10 pixels.
 surface_at 100 20
-e2e_expect_change 5 "the button's caption and width did not change" "$E2E_WORK/before-fields.png" "40x30+$X+$Y"
+e2e_expect_change 20 "the button's caption and width did not change" "$E2E_WORK/before-fields.png" "40x30+$X+$Y"
 e2e_shot_main
 
 e2e_step style "A style changed in the style dialog: BS_LEFTTEXT for the check box"
@@ -375,18 +398,22 @@ import -window root "$E2E_WORK/before-style.png"
 expect_palette_visible
 palette_at 40 90
 e2e_click "$X" "$Y"
-style_dialog="$(e2e_wait_window '^SettingStyle$')"
+e2e_wait_dialog SettingStyle
+style_dialog="$E2E_DIALOG"
 # The per-kind boxes stand in three columns of 140 pixels from y 60, 19
 # pixels apart; BS_LEFTTEXT is row 11 of the button table: column 2, line 3.
 e2e_geometry "$style_dialog"
 e2e_click $((GX + E2E_DLGFRAME + 281 + 8)) $((GY + E2E_DLGFRAME + E2E_CAPTION + 60 + 19 * 3 + 7))
+# A clicked check box takes the focus: the click has arrived.
+e2e_wait_focus 20 "the BS_LEFTTEXT box was not clicked" Button any
+[ "$FOCUS_TEXT" = BS_LEFTTEXT ] || e2e_fail "the click landed on $(e2e_focus_described), not on BS_LEFTTEXT"
 e2e_shot dialog >/dev/null
 # OK, 50 pixels lower for a button.
 e2e_dialog_unit "$style_dialog" 253 205 169 191 50
 e2e_click "$DX" $((DY + 50))
 e2e_wait_gone '^SettingStyle$'
 surface_at 140 20
-e2e_expect_change 5 "the check box did not change its look" "$E2E_WORK/before-style.png" "120x20+$X+$Y"
+e2e_expect_change 20 "the check box did not change its look" "$E2E_WORK/before-style.png" "120x20+$X+$Y"
 e2e_shot_main
 
 e2e_step font "The font changed in the font chooser: Tahoma, bold, 11 points"
@@ -394,19 +421,26 @@ import -window root "$E2E_WORK/before-font.png"
 expect_palette_visible
 palette_at 41 211
 e2e_click "$X" "$Y"
-e2e_wait_window '^フォントの指定$' >/dev/null
-# The face name box has the focus and its text selected; Tab goes to the
-# style box (down twice: from regular past italic to bold), then to the
-# size box.
-e2e_type "Tahoma"
-e2e_key Tab Down Down Tab
-e2e_type "11"
+e2e_wait_dialog フォントの指定
+# The face name box (a combo box, cmb1) has the focus; Tab goes to the
+# style box (cmb2; down twice: from regular past italic to bold), then to
+# the size box (cmb3).
+e2e_wait_focus 20 "the font chooser is not ready for a face name" Edit $((0x470))
+e2e_replace_text 20 "typing the face name" "Tahoma"
 e2e_key Tab
+e2e_wait_focus 20 "Tab did not move to the font style" Edit $((0x471))
+e2e_press_changing 20 "the first step down the styles" Down
+e2e_press_changing 20 "the second step down the styles" Down
+e2e_key Tab
+e2e_wait_focus 20 "Tab did not move to the font size" Edit $((0x472))
+e2e_replace_text 20 "typing the font size" "11"
+e2e_key Tab
+e2e_wait_focus_leaves 20 "Tab did not leave the font size" Edit $((0x472))
 e2e_shot dialog >/dev/null
 e2e_key Return
 e2e_wait_gone '^フォントの指定$'
 surface_at 140 70
-e2e_expect_change 5 "the controls' font did not change" "$E2E_WORK/before-font.png" "120x22+$X+$Y"
+e2e_expect_change 20 "the controls' font did not change" "$E2E_WORK/before-font.png" "120x22+$X+$Y"
 e2e_shot_main
 
 # The polygon, in main-window client coordinates: New's first point adds the
@@ -415,7 +449,7 @@ e2e_shot_main
 P3="640 320" P4="420 360" P5="200 320" P4_MOVED="440 370"
 e2e_step polygon "Three polygon points added with the AddPoint cell, one dragged"
 main_at 220 360
-e2e_expect 3 "the surface does not cover the lower left corner" "$X,$Y=$FACE"
+e2e_expect 20 "the surface does not cover the lower left corner" "$X,$Y=$FACE"
 click_cell addpoint
 for point in "$P3" "$P4" "$P5"; do
   read -r px py <<<"$point"
@@ -434,11 +468,11 @@ for point in "$DESIGN_X $DESIGN_Y -7 -7" "$((DESIGN_X + DESIGN_W)) $DESIGN_Y 7 -
   markers+=("$X,$Y=$BLACK")
 done
 main_at 220 360
-e2e_expect 5 "the outline of five points is not shown" "${markers[@]}" "$X,$Y=$GREY"
+e2e_expect 20 "the outline of five points is not shown" "${markers[@]}" "$X,$Y=$GREY"
 e2e_shot_main points
 main_at 470 356
 outside_then="$X,$Y"
-e2e_expect 3 "the point below the fourth edge is not outside the outline" "$outside_then=$GREY"
+e2e_expect 20 "the point below the fourth edge is not outside the outline" "$outside_then=$GREY"
 click_cell select
 read -r px py <<<"$P4"
 main_at "$px" "$py"
@@ -446,7 +480,7 @@ from_x="$X" from_y="$Y"
 read -r px py <<<"$P4_MOVED"
 main_at "$px" "$py"
 e2e_drag "$from_x" "$from_y" "$X" "$Y" 5
-e2e_expect 5 "the dragged marker did not reshape the outline" "$X,$((Y + 7))=$BLACK" "$outside_then=$FACE"
+e2e_expect 20 "the dragged marker did not reshape the outline" "$X,$((Y + 7))=$BLACK" "$outside_then=$FACE"
 e2e_shot_main
 OUTLINED=1
 place_main "$MAIN_ID"
@@ -454,7 +488,7 @@ place_main "$MAIN_ID"
 e2e_step save "Save: a file name typed into the save dialog"
 file_menu 3
 answer_file_dialog "名前を付けて保存" "e2e-design"
-[ -f "$app/e2e-design.mwd" ] || e2e_fail "no e2e-design.mwd was written"
+e2e_wait_file 30 "$app/e2e-design.mwd"
 cp "$app/e2e-design.mwd" "$E2E_ARTIFACTS/"
 e2e_read_design "$app/e2e-design.mwd"
 # The window's rectangle follows from the outline: the leftmost vertex a
@@ -509,21 +543,21 @@ show_design_only() {
   main_at 700 480
   e2e_click "$X" "$Y"
   main_at $((DESIGN_X + 5)) $((DESIGN_Y + 5))
-  e2e_expect 5 "the point markers are still shown" "$X,$Y=$FACE"
+  e2e_expect 20 "the point markers are still shown" "$X,$Y=$FACE"
   main_at $((DESIGN_X - 7)) $((DESIGN_Y - 7))
-  e2e_expect 5 "the point markers are still shown" "$X,$Y=$GREY"
+  e2e_expect 20 "the point markers are still shown" "$X,$Y=$GREY"
 }
 show_design_only
 import -window root "$E2E_WORK/before-close.png"
 
 e2e_step close "Close the main window with its close box and answer the question with Yes"
 e2e_click $((E2E_MAIN_X + E2E_MAIN_W - E2E_FRAME - 11)) $((E2E_MAIN_Y + E2E_FRAME + E2E_CAPTION / 2))
-e2e_wait_window '^終了確認$' >/dev/null
+e2e_wait_dialog 終了確認
 e2e_shot question >/dev/null
 e2e_key Return
-e2e_wait_exit "$DESIGNER_PID" 20
+e2e_wait_exit "$DESIGNER_PID" 60
 [ "$E2E_STATUS" = 0 ] || e2e_fail "the designer ended with exit code $E2E_STATUS"
-e2e_wait_gone '^Quorvin$' 5
+e2e_wait_gone '^Quorvin$' 20
 
 e2e_step open "Start again and open the design with the open dialog"
 start_designer second
@@ -532,14 +566,14 @@ file_menu 2
 answer_file_dialog "ファイルを開く" "e2e-design.mwd"
 # The five markers are shown for the opened outline.
 main_at $((DESIGN_X - 7)) $((DESIGN_Y - 7))
-e2e_expect 5 "the opened design shows no point markers" "$X,$Y=$BLACK"
+e2e_expect 20 "the opened design shows no point markers" "$X,$Y=$BLACK"
 e2e_shot_main
 # Without markers the design looks as it did before the close: surface,
 # controls, outline.
 main_at 700 480
 e2e_click "$X" "$Y"
 outline_area="$((DESIGN_W + 30))x$((p4y - DESIGN_Y + 60))+$((MX + DESIGN_X - 15))+$((MY + DESIGN_Y - 30))"
-deadline=$((SECONDS + 10))
+deadline=$((SECONDS + 30))
 while :; do
   e2e_snap
   differing="$(e2e_count_differing "$E2E_WORK/before-close.png" "$E2E_SNAP" "$outline_area")"
@@ -555,7 +589,7 @@ done
 e2e_step code-output "Code output: a file name typed into the save dialog"
 file_menu 4
 answer_file_dialog "名前を付けて保存" "e2e-window"
-[ -f "$app/e2e-window.cpp" ] || e2e_fail "no e2e-window.cpp was written"
+e2e_wait_file 30 "$app/e2e-window.cpp"
 cp "$app/e2e-window.cpp" "$E2E_ARTIFACTS/"
 # The designer writes what quorvin-gen writes for the saved design, byte
 # for byte, with the statements of what was done.
@@ -580,7 +614,7 @@ designer_client="$E2E_ARTIFACTS/designer-client.png"
 import -window root -crop "${client_w}x$client_h+$X+$Y" +repage "$designer_client"
 e2e_shot_main
 e2e_key Escape
-e2e_wait_exit "$DESIGNER_PID" 20
+e2e_wait_exit "$DESIGNER_PID" 60
 [ "$E2E_STATUS" = 0 ] || e2e_fail "the designer ended with exit code $E2E_STATUS after Escape"
 
 e2e_step compile "The generated source compiled with mingw-w64"
@@ -607,7 +641,7 @@ convert -size "${client_w}x$client_h" xc:black -fill white -draw "polygon $polyg
 generated_client="$E2E_ARTIFACTS/generated-client.png"
 # The window draws itself once shown: wait until two pictures agree.
 previous=""
-deadline=$((SECONDS + 10))
+deadline=$((SECONDS + 30))
 while :; do
   import -window "$generated_id" -crop "${client_w}x$client_h+$E2E_FRAME+$((E2E_FRAME + E2E_CAPTION))" +repage \
     "$generated_client"
@@ -636,8 +670,10 @@ e2e_snap
 main_at 0 0
 read -r corner <<<"$(e2e_pixels "$E2E_SNAP" "$((GX + E2E_FRAME + 20)),$((GY + GH - 12))")"
 [ "$corner" != "$FACE" ] || e2e_fail "the generated window is not cut to its outline"
+# Alt+F4 goes to the window with the keyboard focus: the generated one.
+e2e_wait_dialog "$TITLE"
 e2e_key alt+F4
-e2e_wait_exit "$generated_pid" 20
+e2e_wait_exit "$generated_pid" 60
 [ "$E2E_STATUS" = 0 ] || e2e_fail "the generated program ended with exit code $E2E_STATUS"
 
 if [ -n "$guide_images" ]; then

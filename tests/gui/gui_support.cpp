@@ -1,5 +1,6 @@
 #include "tests/gui/gui_support.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <deque>
 #include <fstream>
@@ -105,7 +106,6 @@ RECT rectIn(HWND window, HWND parent) {
 namespace {
 
 constexpr UINT kTimerMs = 40;
-constexpr DWORD kSettleMs = 400;      // a dialog just acted on gets time to react
 constexpr DWORD kUnscriptedMs = 3000;  // then an unexpected dialog is cancelled
 
 }  // namespace
@@ -115,7 +115,10 @@ struct DialogScript::State {
   std::vector<DialogInfo> seen;
   UINT_PTR timer = 0;
   HWND lastActed = nullptr;
-  DWORD lastActedAt = 0;
+  // Whether a timer tick has come since lastActed was acted on. A timer
+  // message comes only when no posted message is waiting, so by then the
+  // dialog has handled what the action posted (a click, a command).
+  bool reacted = true;
   HWND unscripted = nullptr;
   DWORD unscriptedSince = 0;
 };
@@ -151,7 +154,10 @@ void CALLBACK onScriptTimer(HWND, UINT, UINT_PTR, DWORD) {
   EnumThreadWindows(GetCurrentThreadId(), findActiveDialog, reinterpret_cast<LPARAM>(&dialog));
   if (dialog == nullptr) return;
   const DWORD now = GetTickCount();
-  if (dialog == script->lastActed && now - script->lastActedAt < kSettleMs) return;
+  if (dialog == script->lastActed && !script->reacted) {
+    script->reacted = true;
+    return;
+  }
   if (script->actions.empty()) {
     if (script->unscripted != dialog) {
       script->unscripted = dialog;
@@ -164,7 +170,7 @@ void CALLBACK onScriptTimer(HWND, UINT, UINT_PTR, DWORD) {
       // EndDialog, not IDCANCEL: some dialogs rightly ignore Escape.
       EndDialog(dialog, IDCANCEL);
       script->lastActed = dialog;
-      script->lastActedAt = now;
+      script->reacted = false;
     }
     return;
   }
@@ -173,7 +179,7 @@ void CALLBACK onScriptTimer(HWND, UINT, UINT_PTR, DWORD) {
   DialogAction action = std::move(script->actions.front());
   script->actions.pop_front();
   script->lastActed = dialog;
-  script->lastActedAt = now;
+  script->reacted = false;
   action(info);
 }
 
@@ -343,16 +349,14 @@ void DesignerTest::place(int tool, POINT fromClient, POINT toClient) {
   drag(screenOf(surface, fromClient.x, fromClient.y), screenOf(surface, toClient.x, toClient.y));
 }
 
+namespace {
+constexpr DWORD kScreenSettleTimeoutMs = 3000;
+constexpr DWORD kScreenPollMs = 50;
+}  // namespace
+
 void DesignerTest::screenshot(HWND window, const std::string& name) {
   pump();
   RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  // Wine paints into an off-screen surface and copies it to the display a
-  // little later, from its message loop: without this wait the copy below
-  // can catch a window half drawn.
-  for (int i = 0; i < 3; ++i) {
-    Sleep(60);
-    pump();
-  }
   RECT frame{};
   GetWindowRect(window, &frame);
   const int width = frame.right - frame.left;
@@ -369,11 +373,23 @@ void DesignerTest::screenshot(HWND window, const std::string& name) {
   void* pixels = nullptr;
   UniqueBitmap bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &pixels, nullptr, 0));
   if (!bitmap || pixels == nullptr) return;
-  {
-    SelectObjectGuard select(memory.get(), bitmap.get());
-    BitBlt(memory.get(), 0, 0, width, height, screen.get(), frame.left, frame.top, SRCCOPY);
+  // Wine paints into an off-screen surface and copies it to the display
+  // later, from the message loop: a single copy can catch a window half
+  // drawn. The picture is taken once two copies in a row agree.
+  const std::size_t bytes = static_cast<std::size_t>((width * 3 + 3) & ~3) * height;
+  std::vector<unsigned char> previous;
+  for (const DWORD start = GetTickCount(); GetTickCount() - start < kScreenSettleTimeoutMs;) {
+    pump();
+    {
+      SelectObjectGuard select(memory.get(), bitmap.get());
+      BitBlt(memory.get(), 0, 0, width, height, screen.get(), frame.left, frame.top, SRCCOPY);
+    }
+    GdiFlush();
+    const auto* first = static_cast<const unsigned char*>(pixels);
+    if (!previous.empty() && std::equal(previous.begin(), previous.end(), first)) break;
+    previous.assign(first, first + bytes);
+    Sleep(kScreenPollMs);
   }
-  GdiFlush();
   const auto folder = runFolder_.parent_path() / "artifacts";
   std::filesystem::create_directories(folder);
   writeBmp(folder / (name + ".bmp"), width, height, pixels);

@@ -41,18 +41,22 @@ std::optional<WPARAM> takeQuit() {
 }
 
 // A click through the system's input queue, which activates the window
-// under the cursor as a user's click does; then the events are handled.
+// under the cursor as a user's click does; returns once the press and the
+// release have been handled and that window is active.
 void realClick(POINT screen) {
   SetCursorPos(screen.x, screen.y);
+  const HWND target = GetAncestor(WindowFromPoint(screen), GA_ROOT);
   INPUT input[2]{};
   input[0].type = input[1].type = INPUT_MOUSE;
   input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
   input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
   SendInput(2, input, sizeof input[0]);
-  for (const DWORD start = GetTickCount(); GetTickCount() - start < 300;) {
+  constexpr DWORD kClickTimeoutMs = 5000;
+  for (const DWORD start = GetTickCount(); GetTickCount() - start < kClickTimeoutMs; Sleep(10)) {
     pump();
-    Sleep(10);
+    if (HIWORD(GetQueueStatus(QS_MOUSEBUTTON)) == 0 && GetActiveWindow() == target) return;
   }
+  ADD_FAILURE() << "the click was not handled within " << kClickTimeoutMs << " ms";
 }
 
 // ---- Start-up --------------------------------------------------------------
