@@ -170,11 +170,15 @@ e2e_click() {
   e2e_release
 }
 
-# e2e_drag X1 Y1 X2 Y2 [STEPS]: press, move in STEPS steps, release.
+# e2e_drag X1 Y1 X2 Y2 [STEPS] [HOLDER]: press, move in STEPS steps,
+# release. With HOLDER, the class of the window that takes hold of the mouse
+# when it handles the press, the first move waits until it has: the
+# program has then read where the press was.
 e2e_drag() {
-  local x1="$1" y1="$2" x2="$3" y2="$4" steps="${5:-4}" i
+  local x1="$1" y1="$2" x2="$3" y2="$4" steps="${5:-4}" holder="${6:-}" i
   e2e_move "$x1" "$y1"
   e2e_press
+  [ -z "$holder" ] || e2e_wait_answer 20 "the press was not handled by a $holder" capture "$holder"
   for ((i = 1; i <= steps; i++)); do
     e2e_move $((x1 + (x2 - x1) * i / steps)) $((y1 + (y2 - y1) * i / steps))
   done

@@ -345,7 +345,7 @@ import -window root "$E2E_WORK/before-move.png"
 surface_at 200 280
 from_x="$X" from_y="$Y"
 surface_at 330 30
-e2e_drag "$from_x" "$from_y" "$X" "$Y" 8
+e2e_drag "$from_x" "$from_y" "$X" "$Y" 8 SubWindow
 # The radio button left the bottom of the surface for the top right.
 surface_at 150 270
 e2e_expect_change 20 "the dragged control did not leave its place" "$E2E_WORK/before-move.png" "120x20+$X+$Y"
@@ -394,6 +394,7 @@ e2e_shot_main
 e2e_step style "A style changed in the style dialog: BS_LEFTTEXT for the check box"
 surface_at 200 30
 e2e_click "$X" "$Y"
+e2e_wait_answer 20 "the fields do not show the clicked check box" "item ToolWindow ${FIELD_ID[caption]}" CheckBox
 import -window root "$E2E_WORK/before-style.png"
 expect_palette_visible
 palette_at 40 90
@@ -479,7 +480,7 @@ main_at "$px" "$py"
 from_x="$X" from_y="$Y"
 read -r px py <<<"$P4_MOVED"
 main_at "$px" "$py"
-e2e_drag "$from_x" "$from_y" "$X" "$Y" 5
+e2e_drag "$from_x" "$from_y" "$X" "$Y" 5 Static
 e2e_expect 20 "the dragged marker did not reshape the outline" "$X,$((Y + 7))=$BLACK" "$outside_then=$FACE"
 e2e_shot_main
 OUTLINED=1
