@@ -27,6 +27,7 @@
 #include "designer/placement.h"
 #include "designer/fields.h"
 #include "designer/surface.h"
+#include "tests/gui_bench/floor.h"
 
 namespace quorvin {
 namespace {
@@ -184,6 +185,21 @@ POINT centreOf(int index) {
 
 // ---- The benchmarks ----------------------------------------------------------
 
+// The platform's own share of opening `file` (see floor.h), run between the
+// designer's steps so that both see the machine as it is at that moment.
+Row benchFloor(const std::filesystem::path& file, const char* name, int repetitions) {
+  Row row{name, {}};
+  for (int i = 0; i < repetitions; ++i) {
+    const double ms = showDesignAtTheFloorMs(file);
+    if (ms < 0) {
+      std::fprintf(stderr, "cannot read %s\n", file.string().c_str());
+      std::exit(2);
+    }
+    row.samplesMs.push_back(ms);
+  }
+  return row;
+}
+
 Row benchOpen(const std::filesystem::path& file, const char* name, int repetitions) {
   Row row{name, {}};
   for (int i = 0; i < repetitions; ++i) {
@@ -281,7 +297,9 @@ int run(int argc, wchar_t** argv) {
   std::printf("%d controls, %d repetitions (more for the short steps)\n", count, repetitions);
 
   std::vector<Row> rows;
+  rows.push_back(benchFloor(plain, "floor: the platform shows the design", repetitions));
   rows.push_back(benchOpen(plain, "open, painted", repetitions));
+  rows.push_back(benchFloor(outlined, "floor: the same with the outline", repetitions));
   rows.push_back(benchOpen(outlined, "open with a 500-point outline, painted", repetitions));
 
   openDesign(plain);
