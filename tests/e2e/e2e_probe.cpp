@@ -81,8 +81,7 @@ std::string describeFocus() {
   long start = -1, end = -1;
   if (isEditBox(focus)) {
     DWORD_PTR selection = 0;
-    if (SendMessageTimeoutW(focus, EM_GETSEL, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs,
-                            &selection)) {
+    if (SendMessageTimeoutW(focus, EM_GETSEL, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &selection)) {
       start = LOWORD(selection);
       end = HIWORD(selection);
     }
@@ -97,7 +96,8 @@ std::string describeFocus() {
   line += wideToUtf8(classOf(focus));
   const std::wstring text = textOf(focus);
   std::snprintf(head, sizeof head, "\t%d\t%d\t%ld\t%ld\t%lu\t", child ? GetDlgCtrlID(focus) : 0,
-                parentChild ? GetDlgCtrlID(parent) : 0, start, end, static_cast<unsigned long>(text.size()));
+                parentChild ? GetDlgCtrlID(parent) : 0, start, end,
+                static_cast<unsigned long>(text.size()));
   line += head;
   line += wideToUtf8(textOf(GetAncestor(focus, GA_ROOT)));
   line += '\t';

@@ -68,9 +68,9 @@ double showDesignAtTheFloorMs(const std::filesystem::path& file) {
 
   const double start = nowMs();
   const UniqueFont font(createFontFromSpec(design.font));
-  const HWND window = CreateWindowExW(0, L"STATIC", cp932ToWide(design.title).c_str(), kWindowStyle,
-                                      design.x, design.y, design.width, design.height, parent,
-                                      nullptr, instance, nullptr);
+  const HWND window =
+      CreateWindowExW(0, L"STATIC", cp932ToWide(design.title).c_str(), kWindowStyle, design.x,
+                      design.y, design.width, design.height, parent, nullptr, instance, nullptr);
   for (int i = 0; i < count; ++i) {
     const DesignObject& control = controls[static_cast<std::size_t>(i)];
     const HWND child = CreateWindowExW(
@@ -86,13 +86,15 @@ double showDesignAtTheFloorMs(const std::filesystem::path& file) {
                     parent, idAsMenu(kMarkerIdBase + i), instance, nullptr);
     // The region is relative to the window's outer corner, as the
     // designer makes it from the markers.
-    outline.push_back({marker.x + kMarkerSize / 2 - design.x, marker.y + kMarkerSize / 2 - design.y});
+    outline.push_back(
+        {marker.x + kMarkerSize / 2 - design.x, marker.y + kMarkerSize / 2 - design.y});
   }
   if (points >= 3) {
     UniqueRegion region(CreatePolygonRgn(outline.data(), points, WINDING));
     if (SetWindowRgn(window, region.get(), TRUE) != 0) region.release();  // the window owns it
   }
-  RedrawWindow(parent, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  RedrawWindow(parent, nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   GdiFlush();
   const double elapsed = nowMs() - start;
 
