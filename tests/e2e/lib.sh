@@ -91,13 +91,24 @@ e2e_expect() {
   local timeout="$1" what="$2"
   shift 2
   local deadline=$((SECONDS + timeout)) points=() wanted=() item got i ok wrong
+  local left=100000 top=100000 right=-1 bottom=-1 x y inside=()
   for item in "$@"; do
     points+=("${item%%=*}")
     wanted+=("${item#*=}")
+    x="${item%%,*}" y="${item#*,}" y="${y%%=*}"
+    ((x < left)) && left=$x
+    ((y < top)) && top=$y
+    ((x > right)) && right=$x
+    ((y > bottom)) && bottom=$y
+  done
+  # Only the rectangle around the points is grabbed on every look.
+  for item in "${points[@]}"; do
+    inside+=("$((${item%%,*} - left)),$((${item#*,} - top))")
   done
   while :; do
-    e2e_snap
-    read -r -a got <<<"$(e2e_pixels "$E2E_SNAP" "${points[@]}")"
+    import -window root -crop "$((right - left + 1))x$((bottom - top + 1))+$left+$top" +repage \
+      "$E2E_WORK/points.png" 2>/dev/null
+    read -r -a got <<<"$(e2e_pixels "$E2E_WORK/points.png" "${inside[@]}")"
     ok=1
     wrong=""
     for i in "${!points[@]}"; do
@@ -132,12 +143,15 @@ e2e_differing_pixels() {
 
 # e2e_expect_change TIMEOUT WHAT BEFORE GEOMETRY [MIN]: waits until at least
 # MIN (default 20) pixels inside GEOMETRY differ from the screenshot BEFORE.
+# Only GEOMETRY is grabbed on every look, which keeps a look cheap on a busy
+# machine.
 e2e_expect_change() {
   local timeout="$1" what="$2" before="$3" geometry="$4" minimum="${5:-20}"
   local deadline=$((SECONDS + timeout)) count
+  convert "$before" -crop "$geometry" +repage "$E2E_WORK/crop-a.png"
   while :; do
-    e2e_snap
-    count="$(e2e_count_differing "$before" "$E2E_SNAP" "$geometry")"
+    import -window root -crop "$geometry" +repage "$E2E_WORK/crop-b.png" 2>/dev/null
+    count="$(e2e_differing_pixels "$E2E_WORK/crop-a.png" "$E2E_WORK/crop-b.png" 5)"
     [ -n "$count" ] && [ "$count" -ge "$minimum" ] && return 0
     [ "$SECONDS" -ge "$deadline" ] && e2e_fail "$what: only ${count:-?} pixels of $geometry changed"
     sleep 0.1
