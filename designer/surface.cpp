@@ -143,6 +143,9 @@ void sendToSelectedControl(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void onButtonDown(HWND surface, WPARAM wParam, LPARAM lParam) {
   pressPoint = cursorIn(surface);
+  // The surface holds the mouse while a new control is dragged out, so that
+  // the release ends the placement wherever it happens.
+  if (isPlacementTool(currentTool)) SetCapture(surface);
   if (currentTool != ToolCode::Select) return;
   if (project.activePoint >= 0 && pickupPending == 1) {
     // A polygon point is being dragged: this press drops it.
@@ -175,6 +178,8 @@ void onButtonDown(HWND surface, WPARAM wParam, LPARAM lParam) {
 void onButtonUp(WPARAM wParam, LPARAM lParam) {
   if (isPlacementTool(currentTool)) {
     placeFromRelease();
+    if (const HWND surface = surfaceWindow(); surface != nullptr && GetCapture() == surface)
+      ReleaseCapture();
   } else if (currentTool == ToolCode::AddPoint) {
     SendNotifyMessageW(mainWindow, WM_LBUTTONUP, wParam, lParam);
   } else if (currentTool == ToolCode::Moving) {

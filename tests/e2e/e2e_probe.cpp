@@ -19,14 +19,12 @@
 //            window's text, both in UTF-8 with tabs and line breaks as
 //            spaces. "none" when nothing has the
 //            focus.
-//   button   "down" while the left mouse button is down as the Wine
-//            session knows it (the press has reached the program under
-//            the pointer), else "up".
 //   capture  the class of the window that holds the mouse in the
 //            foreground thread, or "none".
 //   item CLASS ID
 //            the text (UTF-8) of the control ID in the first visible
-//            top-level window of CLASS, or "none".
+//            top-level window of CLASS, or "none" when there is no such
+//            control.
 //   clipboard
 //            the text on the clipboard as Windows programs see it (UTF-8),
 //            or "none".
@@ -140,7 +138,6 @@ std::string describeClipboard() {
 
 std::string answer(const std::string& command) {
   if (command == "focus") return describeFocus();
-  if (command == "button") return (GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0 ? "down" : "up";
   if (command == "capture") return describeCapture();
   if (command == "clipboard") return describeClipboard();
   char className[128];

@@ -166,33 +166,31 @@ e2e_expect_change() {
 e2e_move() { xdotool mousemove "$1" "$2"; sleep 0.05; }
 
 # The program reads the pointer's place when it handles a press or a
-# release, not from the X event: the pointer must stay until the button
-# has reached the program under it (the Wine session then knows the button
-# state), or a busy program reads the place the pointer went on to.
+# release, not from the X event; a busy program handles them late. The
+# pointer stays until the press has visibly been handled: e2e_press HOLDER
+# waits until a window of class HOLDER holds the mouse (a push button, an
+# edit box, the surface during a placement or a move, a point marker
+# during its drag hold it from the press to the release). Presses whose
+# place does not matter, or whose effect the caller waits for, need none.
 e2e_press() {
   xdotool mousedown 1
-  e2e_wait_answer 20 "the press of the mouse button did not reach the program" button down
+  [ -z "${1:-}" ] || e2e_wait_answer 30 "the press was not handled by a $1" capture "$1"
 }
-e2e_release() {
-  xdotool mouseup 1
-  e2e_wait_answer 20 "the release of the mouse button did not reach the program" button up
-}
+e2e_release() { xdotool mouseup 1; sleep 0.05; }
 
+# e2e_click X Y [HOLDER]
 e2e_click() {
   e2e_move "$1" "$2"
-  e2e_press
+  e2e_press "${3:-}"
   e2e_release
 }
 
-# e2e_drag X1 Y1 X2 Y2 [STEPS] [HOLDER]: press, move in STEPS steps,
-# release. With HOLDER, the class of the window that takes hold of the mouse
-# when it handles the press, the first move waits until it has: the
-# program has then read where the press was.
+# e2e_drag X1 Y1 X2 Y2 [STEPS] [HOLDER]: press (waiting for HOLDER, see
+# e2e_press), move in STEPS steps, release.
 e2e_drag() {
-  local x1="$1" y1="$2" x2="$3" y2="$4" steps="${5:-4}" holder="${6:-}" i
+  local x1="$1" y1="$2" x2="$3" y2="$4" steps="${5:-4}" i
   e2e_move "$x1" "$y1"
-  e2e_press
-  [ -z "$holder" ] || e2e_wait_answer 20 "the press was not handled by a $holder" capture "$holder"
+  e2e_press "${6:-}"
   for ((i = 1; i <= steps; i++)); do
     e2e_move $((x1 + (x2 - x1) * i / steps)) $((y1 + (y2 - y1) * i / steps))
   done

@@ -321,7 +321,7 @@ place() {
   surface_at "$x1" "$y1"
   local from_x="$X" from_y="$Y"
   surface_at "$x2" "$y2"
-  e2e_drag "$from_x" "$from_y" "$X" "$Y"
+  e2e_drag "$from_x" "$from_y" "$X" "$Y" 4 SubWindow
   e2e_expect_change 20 "no ${variant:-$tool} control appeared where it was dragged" "$before" \
     "$((x2 - x1))x$((y2 - y1))+$from_x+$from_y"
 }
@@ -452,10 +452,15 @@ e2e_step polygon "Three polygon points added with the AddPoint cell, one dragged
 main_at 220 360
 e2e_expect 20 "the surface does not cover the lower left corner" "$X,$Y=$FACE"
 click_cell addpoint
+# A point is added where the release is: each click waits for its marker
+# (the first click makes three) before the pointer moves on.
+marker=302
 for point in "$P3" "$P4" "$P5"; do
   read -r px py <<<"$point"
   main_at "$px" "$py"
   e2e_click "$X" "$Y"
+  e2e_wait_answer 20 "no point was added by the click at $px,$py" "item Quorvin $marker" ""
+  marker=$((marker + 1))
 done
 # Five markers centred on the vertices; the lower left corner of the old
 # rectangle is cut away. The surface, a sibling below the markers without
