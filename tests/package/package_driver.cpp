@@ -5,8 +5,10 @@
 //   package_driver design PROGRAM FOLDER   New, place a button, save
 //                                          FOLDER\設計.mwd, write the code
 //                                          to FOLDER\窓.cpp, Exit
-//   package_driver missing PROGRAM FOLDER  expects the message box that
-//                                          names a missing ListBox.bmp
+//   package_driver missing PROGRAM FOLDER [BMP]
+//                                          expects the message box that
+//                                          names a missing ListBox.bmp, and
+//                                          keeps a picture of it in BMP
 //
 // Prints what failed and returns 1; 0 when every step worked.
 #include <cstdio>
@@ -65,12 +67,6 @@ HWND topLevelOf(DWORD processId, const wchar_t* className, const wchar_t* title)
   return nullptr;
 }
 
-std::wstring textOf(HWND window) {
-  wchar_t text[1024] = {};
-  GetWindowTextW(window, text, 1024);
-  return text;
-}
-
 std::wstring itemText(HWND dialog, int id) {
   wchar_t text[2048] = {};
   GetDlgItemTextW(dialog, id, text, 2048);
@@ -91,6 +87,47 @@ void mouse(UINT message, WPARAM keys, POINT screen) {
   POINT client = screen;
   ScreenToClient(target, &client);
   SendMessageW(target, message, keys, MAKELPARAM(client.x, client.y));
+}
+
+// What the screen shows of `window`, frame included, as a 24-bit BMP file
+// for the test's artefacts.
+void screenshot(HWND window, const std::filesystem::path& file) {
+  RECT frame{};
+  GetWindowRect(window, &frame);
+  const int width = frame.right - frame.left;
+  const int height = frame.bottom - frame.top;
+  if (width <= 0 || height <= 0) return;
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = height;  // bottom-up, as BMP files are
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  info.bmiHeader.biCompression = BI_RGB;
+  const HDC screen = GetDC(nullptr);
+  const HDC memory = CreateCompatibleDC(screen);
+  void* pixels = nullptr;
+  const HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
+  if (bitmap != nullptr && pixels != nullptr) {
+    const HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, frame.left, frame.top, SRCCOPY);
+    GdiFlush();
+    const DWORD rowBytes = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+    BITMAPFILEHEADER header{};
+    header.bfType = 0x4D42;  // "BM"
+    header.bfOffBits = sizeof header + sizeof info.bmiHeader;
+    header.bfSize = header.bfOffBits + rowBytes * static_cast<DWORD>(height);
+    if (std::FILE* out = _wfopen(file.c_str(), L"wb")) {
+      std::fwrite(&header, sizeof header, 1, out);
+      std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out);
+      std::fwrite(pixels, rowBytes, static_cast<std::size_t>(height), out);
+      std::fclose(out);
+    }
+    SelectObject(memory, old);
+  }
+  if (bitmap != nullptr) DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
 }
 
 bool fileIsComplete(const std::filesystem::path& file) {
@@ -195,7 +232,8 @@ int design(const std::wstring& programFile, const std::filesystem::path& folder)
   return 0;
 }
 
-int missing(const std::wstring& programFile, const std::filesystem::path& folder) {
+int missing(const std::wstring& programFile, const std::filesystem::path& folder,
+            const std::filesystem::path& picture) {
   Program program;
   start(program, programFile, folder.wstring());
   const HWND box = waitFor([&] { return topLevelOf(program.id(), L"#32770", L"error"); },
@@ -208,6 +246,10 @@ int missing(const std::wstring& programFile, const std::filesystem::path& folder
     if (text.find(part) == std::wstring::npos) fail(L"the message does not name " + part);
   if (topLevelOf(program.id(), L"Quorvin", L"Quorvin") != nullptr)
     fail(L"the main window is shown although the palette cannot work");
+  if (!picture.empty()) {
+    Sleep(1000);  // the box has painted itself by then, even on a busy machine
+    screenshot(box, picture);
+  }
   pressButton(box, IDOK);
   const DWORD code = program.waitForExit();
   if (code != 0) fail(L"the program ended with code " + std::to_wstring(code));
@@ -217,9 +259,9 @@ int missing(const std::wstring& programFile, const std::filesystem::path& folder
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  if (argc != 4) fail(L"usage: package_driver design|missing PROGRAM FOLDER");
+  if (argc != 4 && argc != 5) fail(L"usage: package_driver design|missing PROGRAM FOLDER [BMP]");
   const std::wstring mode = argv[1];
   if (mode == L"design") return design(argv[2], argv[3]);
-  if (mode == L"missing") return missing(argv[2], argv[3]);
+  if (mode == L"missing") return missing(argv[2], argv[3], argc == 5 ? argv[4] : L"");
   fail(L"unknown mode " + mode);
 }

@@ -16,11 +16,14 @@
 #      looked in before it ends.
 #
 #   package_test.sh --build-dir DIR --generator QUORVIN_GEN --driver EXE
-#                   [--session DIR] [--objdump OBJDUMP]
+#                   [--session DIR] [--objdump OBJDUMP] [--artifacts DIR]
+#
+# With --artifacts, a picture of the message of step 4 is left there as
+# package-missing-bitmap.bmp.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/harness.sh"
 
-build_dir="" generator="" driver="" session="" objdump=x86_64-w64-mingw32-objdump
+build_dir="" generator="" driver="" session="" artifacts="" objdump=x86_64-w64-mingw32-objdump
 while [ $# -gt 0 ]; do
   case "$1" in
     --build-dir) build_dir="$2" ;;
@@ -28,12 +31,13 @@ while [ $# -gt 0 ]; do
     --driver) driver="$2" ;;
     --session) session="$2" ;;
     --objdump) objdump="$2" ;;
+    --artifacts) artifacts="$2" ;;
     *) qv_die "unknown argument $1 (see the head of package_test.sh)" ;;
   esac
   shift 2 || qv_die "$1 needs a value"
 done
 [ -n "$build_dir" ] && [ -n "$generator" ] && [ -n "$driver" ] ||
-  qv_die "usage: package_test.sh --build-dir DIR --generator QUORVIN_GEN --driver EXE [--session DIR] [--objdump OBJDUMP]"
+  qv_die "usage: package_test.sh --build-dir DIR --generator QUORVIN_GEN --driver EXE [--session DIR] [--objdump OBJDUMP] [--artifacts DIR]"
 build_dir="$(realpath "$build_dir")"
 generator="$(realpath "$generator")"
 driver="$(realpath "$driver")"
@@ -159,6 +163,10 @@ grep -qF "$version" <<<"$packaged_version" ||
 
 step "quorvin.exe without ListBox.bmp"
 rm "$package/ListBox.bmp"
-(cd "$drive_c" && run_wine 'C:\package_driver.exe' missing "$program" 'C:\作業') ||
+(cd "$drive_c" && run_wine 'C:\package_driver.exe' missing "$program" 'C:\作業' 'C:\missing.bmp') ||
   fail "no message naming the missing bitmap"
+if [ -n "$artifacts" ] && [ -f "$drive_c/missing.bmp" ]; then
+  mkdir -p "$artifacts"
+  cp "$drive_c/missing.bmp" "$artifacts/package-missing-bitmap.bmp"
+fi
 step "passed"
