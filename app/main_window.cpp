@@ -10,6 +10,7 @@
 #include "app/model.h"
 #include "app/project_file.h"
 #include "app/settings_file.h"
+#include "app/start_files.h"
 #include "codegen/code_output.h"
 #include "common/win32/shell_support.h"
 #include "designer/palette.h"
@@ -51,20 +52,6 @@ constexpr int kStatusFontHeight = -16;
 // The project's font handle is an opaque number in the portable model; the
 // model calls this to delete it.
 void deleteFontHandle(FontHandle font) { DeleteObject(asHfont(font)); }
-
-// ---- Start-up ----------------------------------------------------------------
-
-// The folder that is current now; empty if it cannot be read. No length
-// limit: the buffer is sized from what the system reports.
-Path currentFolder() {
-  const DWORD needed = GetCurrentDirectoryW(0, nullptr);
-  if (needed == 0) return {};
-  std::wstring folder(needed, L'\0');
-  const DWORD length = GetCurrentDirectoryW(needed, folder.data());
-  if (length == 0 || length >= needed) return {};
-  folder.resize(length);
-  return Path(folder);
-}
 
 // ---- Message boxes and file dialogs ----------------------------------------------
 
@@ -369,9 +356,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 }
 
 bool startDesigner(HINSTANCE instance, int showCommand) {
-  const Path folder = currentFolder();
-  templatePath = folder / kTemplateFileName;
-  settingsPath = folder / L"setting.ini";
+  placeProgramFiles();
   setFontDeleter(deleteFontHandle);
   if (registerWindowClass(kMainClassName, kClassStyle, true, instance, mainWindowProc,
                           kGreyBrush) == 0)

@@ -27,8 +27,9 @@ bool createMainWindow(const wchar_t* className, HINSTANCE instance, int showComm
 
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Fixes templatePath and settingsPath from the current directory, registers
-// the main class and creates the main window. False when start-up fails.
+// Fixes fileFolders (the current folder, then the program's), templatePath
+// and settingsPath, registers the main class and creates the main window.
+// False when start-up fails.
 bool startDesigner(HINSTANCE instance, int showCommand);
 
 // Gets, translates and dispatches until WM_QUIT; returns its wParam.

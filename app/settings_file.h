@@ -19,8 +19,9 @@
 
 namespace quorvin {
 
-// Full path of setting.ini, fixed once at start-up (the folder that is
-// current then). Empty until then: reads and writes simply fail.
+// Full path of setting.ini, fixed once at start-up (in the folder that is
+// current then, or beside the program when only that folder has one;
+// app/file_folders.h). Empty until then: reads and writes simply fail.
 extern Path settingsPath;
 
 // A number line as this program's text files hold it: optional blanks

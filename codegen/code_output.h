@@ -22,7 +22,8 @@
 namespace quorvin {
 
 // The template's file name, and its full path: fixed at start-up by the
-// Windows program as the then current directory / "code.txt", so that a file
+// Windows program (the then current directory / "code.txt", or beside the
+// program when that folder has none; app/file_folders.h), so that a file
 // dialog changing the current directory later does not move it.
 inline constexpr const char* kTemplateFileName = "code.txt";
 extern std::filesystem::path templatePath;

@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "app/main_window.h"
+#include "app/start_files.h"
 #include "common/file_io.h"
 #include "common/win32/gdi.h"
 #include "common/win32/shell_support.h"
@@ -81,10 +82,10 @@ int cellIndexOfWindow(HWND cell) {
 
 // Reads a cell's whole bitmap file and keeps it when the drawing can use
 // it; false (and no image) for a missing, oversized or unusable file.
-bool loadCellBitmap(ToolCell& cell, const char* fileName) {
+bool loadCellBitmap(ToolCell& cell, const Path& file) {
   cell.fileImage.clear();
   cell.fileImage.shrink_to_fit();
-  std::optional<std::string> bytes = readFileBytes(Path(fileName), kMaxToolBitmapBytes);
+  std::optional<std::string> bytes = readFileBytes(file, kMaxToolBitmapBytes);
   if (!bytes) return false;
   const std::optional<ToolBitmapLayout> layout = checkToolBitmap(*bytes);
   if (!layout) return false;
@@ -159,8 +160,9 @@ LRESULT CALLBACK cellProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 }
 
 // Creates the nine cells, loads their bitmaps in table order and subclasses
-// them. False as soon as one bitmap cannot be used.
-bool createCells(HWND palette, HINSTANCE instance) {
+// them. False as soon as one bitmap cannot be used, which is then named in
+// `unusableBitmap` (null when a cell could not be made).
+bool createCells(HWND palette, HINSTANCE instance, const char*& unusableBitmap) {
   const auto table = toolCellTable();
   for (std::size_t i = 0; i < kCellCount; ++i) {
     const ToolCellInfo& info = table[i];
@@ -169,8 +171,12 @@ bool createCells(HWND palette, HINSTANCE instance) {
         palette, reinterpret_cast<HMENU>(static_cast<INT_PTR>(info.tool)), instance, nullptr);
     if (toolCells[i].window == nullptr) return false;
   }
-  for (std::size_t i = 0; i < kCellCount; ++i)
-    if (!loadCellBitmap(toolCells[i], table[i].bitmapFile)) return false;
+  for (std::size_t i = 0; i < kCellCount; ++i) {
+    if (!loadCellBitmap(toolCells[i], toolBitmapPlace(table[i].bitmapFile))) {
+      unusableBitmap = table[i].bitmapFile;
+      return false;
+    }
+  }
   cellStaticProc =
       reinterpret_cast<WNDPROC>(GetWindowLongPtrW(toolCells[0].window, GWLP_WNDPROC));
   for (const ToolCell& cell : toolCells)
@@ -209,9 +215,11 @@ HFONT createToolFont() {
 
 LRESULT onCreate(HWND window, const CREATESTRUCTW& create) {
   highlightedCell = 0;
-  if (!createCells(window, create.hInstance)) {
+  const char* unusableBitmap = nullptr;
+  if (!createCells(window, create.hInstance, unusableBitmap)) {
     // Without its pictures the palette cannot work: it goes, and with it
-    // the program (WM_DESTROY posts the quit message).
+    // the program (WM_DESTROY posts the quit message), after saying why.
+    if (unusableBitmap != nullptr) reportUnusableToolBitmap(unusableBitmap);
     DestroyWindow(window);
     return -1;
   }

@@ -20,9 +20,10 @@ inline constexpr std::size_t kMaxToolBitmapBytes = std::size_t(4) << 20;
 extern int highlightedCell;  // 0..8, the cell drawn in its chosen look
 
 // Creating the window builds its children and loads the nine bitmaps from
-// the current folder; a bitmap that is missing or unusable destroys the
-// window during its creation (CreateWindowEx returns null) and, as any
-// destruction of the palette does, posts the quit message with code 0.
+// the places fixed at start-up (the current folder, else the program's); a
+// bitmap that is missing or unusable is named in a message box, then
+// destroys the window during its creation (CreateWindowEx returns null) and,
+// as any destruction of the palette does, posts the quit message with code 0.
 LRESULT CALLBACK toolWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Highlights the cell of `code` and, for every code but Edit, makes it the

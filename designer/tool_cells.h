@@ -19,7 +19,7 @@ struct ToolCellInfo {
   ToolCode tool;           // also the cell's control id
   std::int32_t x;          // palette client coordinates
   std::int32_t y;
-  const char* bitmapFile;  // bare file name, read from the current directory
+  const char* bitmapFile;  // bare file name, see app/file_folders.h for where
   const char* hint;        // status-line text, CP932
 };
 

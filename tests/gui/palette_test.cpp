@@ -9,6 +9,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -491,13 +492,30 @@ class BadBitmapTest : public DesignerTest, public testing::WithParamInterface<Ba
     std::filesystem::remove(file);
     const std::optional<std::string> spoilt = GetParam().spoil(*bytes);
     if (spoilt) std::ofstream(file, std::ios::binary) << *spoilt;
+    // The start-up's message box, answered as a user would.
+    script_.emplace().then(answerMessageBox(IDOK));
   }
+  std::optional<DialogScript> script_;
 };
 
-TEST_P(BadBitmapTest, EndsTheProgramAtStart) {
+TEST_P(BadBitmapTest, EndsTheProgramAtStartNamingTheFile) {
   EXPECT_EQ(toolWindow, nullptr);
   EXPECT_EQ(FindWindowW(L"ToolWindow", nullptr), nullptr) << "the palette is still there";
   EXPECT_TRUE(quitPosted()) << "no quit message";
+  // Before it ends, the program said which file stopped it and where it
+  // looked (the current folder, then the test program's own).
+  ASSERT_TRUE(script_->done()) << "no message box at start";
+  ASSERT_EQ(script_->seen().size(), 1u);
+  const std::wstring& text = script_->seen()[0].text;
+  const std::wstring file = std::filesystem::path(GetParam().file).wstring();
+  const bool missing = std::string_view(GetParam().name) == "MissingListBox";
+  EXPECT_NE(text.find(missing ? L"「" + file + L"」が見つかりません。"
+                              : (folder().filename() / file).wstring() + L"」を読み込めません。"),
+            std::wstring::npos)
+      << wideToUtf8(text);
+  EXPECT_NE(text.find(L"探したフォルダー:\n    "), std::wstring::npos) << wideToUtf8(text);
+  EXPECT_NE(text.find(folder().filename().wstring()), std::wstring::npos) << wideToUtf8(text);
+  EXPECT_EQ(script_->seen()[0].title, L"error");
 }
 
 INSTANTIATE_TEST_SUITE_P(
