@@ -11,6 +11,7 @@
 #include "common/win32/gdi.h"
 #include "designer/editing_state.h"
 #include "designer/palette.h"
+#include "tests/win32/screen_capture.h"
 
 namespace quorvin::gui {
 
@@ -260,25 +261,6 @@ std::filesystem::path freshFolder() {
   return folder;
 }
 
-// A 24-bit bottom-up BMP of a DIB section's pixels.
-void writeBmp(const std::filesystem::path& file, int width, int height, const void* pixels) {
-  const int rowBytes = (width * 3 + 3) & ~3;
-  BITMAPFILEHEADER fileHeader{};
-  BITMAPINFOHEADER info{};
-  fileHeader.bfType = 0x4D42;
-  fileHeader.bfOffBits = sizeof fileHeader + sizeof info;
-  fileHeader.bfSize = fileHeader.bfOffBits + static_cast<DWORD>(rowBytes * height);
-  info.biSize = sizeof info;
-  info.biWidth = width;
-  info.biHeight = height;
-  info.biPlanes = 1;
-  info.biBitCount = 24;
-  std::ofstream out(file, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(&fileHeader), sizeof fileHeader);
-  out.write(reinterpret_cast<const char*>(&info), sizeof info);
-  out.write(static_cast<const char*>(pixels), rowBytes * height);
-}
-
 }  // namespace
 
 void DesignerTest::SetUp() {
@@ -349,50 +331,12 @@ void DesignerTest::place(int tool, POINT fromClient, POINT toClient) {
   drag(screenOf(surface, fromClient.x, fromClient.y), screenOf(surface, toClient.x, toClient.y));
 }
 
-namespace {
-constexpr DWORD kScreenSettleTimeoutMs = 3000;
-constexpr DWORD kScreenPollMs = 50;
-}  // namespace
-
 void DesignerTest::screenshot(HWND window, const std::string& name) {
   pump();
   RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  RECT frame{};
-  GetWindowRect(window, &frame);
-  const int width = frame.right - frame.left;
-  const int height = frame.bottom - frame.top;
-  if (width <= 0 || height <= 0) return;
-  WindowDc screen = getWindowDc(nullptr);
-  MemoryDc memory(CreateCompatibleDC(screen.get()));
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 24;
-  void* pixels = nullptr;
-  UniqueBitmap bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &pixels, nullptr, 0));
-  if (!bitmap || pixels == nullptr) return;
-  // Wine paints into an off-screen surface and copies it to the display
-  // later, from the message loop: a single copy can catch a window half
-  // drawn. The picture is taken once two copies in a row agree.
-  const std::size_t bytes = static_cast<std::size_t>((width * 3 + 3) & ~3) * height;
-  std::vector<unsigned char> previous;
-  for (const DWORD start = GetTickCount(); GetTickCount() - start < kScreenSettleTimeoutMs;) {
-    pump();
-    {
-      SelectObjectGuard select(memory.get(), bitmap.get());
-      BitBlt(memory.get(), 0, 0, width, height, screen.get(), frame.left, frame.top, SRCCOPY);
-    }
-    GdiFlush();
-    const auto* first = static_cast<const unsigned char*>(pixels);
-    if (!previous.empty() && std::equal(previous.begin(), previous.end(), first)) break;
-    previous.assign(first, first + bytes);
-    Sleep(kScreenPollMs);
-  }
   const auto folder = runFolder_.parent_path() / "artifacts";
   std::filesystem::create_directories(folder);
-  writeBmp(folder / (name + ".bmp"), width, height, pixels);
+  testing::captureWhenSettled(window, folder / (name + ".bmp"), pump);
 }
 
 }  // namespace quorvin::gui

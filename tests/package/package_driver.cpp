@@ -19,6 +19,7 @@
 
 #include "common/win32/text.h"
 #include "common/win32/win32.h"
+#include "tests/win32/screen_capture.h"
 
 namespace {
 
@@ -87,47 +88,6 @@ void mouse(UINT message, WPARAM keys, POINT screen) {
   POINT client = screen;
   ScreenToClient(target, &client);
   SendMessageW(target, message, keys, MAKELPARAM(client.x, client.y));
-}
-
-// What the screen shows of `window`, frame included, as a 24-bit BMP file
-// for the test's artefacts.
-void screenshot(HWND window, const std::filesystem::path& file) {
-  RECT frame{};
-  GetWindowRect(window, &frame);
-  const int width = frame.right - frame.left;
-  const int height = frame.bottom - frame.top;
-  if (width <= 0 || height <= 0) return;
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = height;  // bottom-up, as BMP files are
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 24;
-  info.bmiHeader.biCompression = BI_RGB;
-  const HDC screen = GetDC(nullptr);
-  const HDC memory = CreateCompatibleDC(screen);
-  void* pixels = nullptr;
-  const HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
-  if (bitmap != nullptr && pixels != nullptr) {
-    const HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, frame.left, frame.top, SRCCOPY);
-    GdiFlush();
-    const DWORD rowBytes = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
-    BITMAPFILEHEADER header{};
-    header.bfType = 0x4D42;  // "BM"
-    header.bfOffBits = sizeof header + sizeof info.bmiHeader;
-    header.bfSize = header.bfOffBits + rowBytes * static_cast<DWORD>(height);
-    if (std::FILE* out = _wfopen(file.c_str(), L"wb")) {
-      std::fwrite(&header, sizeof header, 1, out);
-      std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out);
-      std::fwrite(pixels, rowBytes, static_cast<std::size_t>(height), out);
-      std::fclose(out);
-    }
-    SelectObject(memory, old);
-  }
-  if (bitmap != nullptr) DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
 }
 
 bool fileIsComplete(const std::filesystem::path& file) {
@@ -247,8 +207,7 @@ int missing(const std::wstring& programFile, const std::filesystem::path& folder
   if (topLevelOf(program.id(), L"Quorvin", L"Quorvin") != nullptr)
     fail(L"the main window is shown although the palette cannot work");
   if (!picture.empty()) {
-    Sleep(1000);  // the box has painted itself by then, even on a busy machine
-    screenshot(box, picture);
+    quorvin::testing::captureWhenSettled(box, picture);
   }
   pressButton(box, IDOK);
   const DWORD code = program.waitForExit();
