@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "codegen/statements.h"
+#include "common/cp932.h"
 #include "common/file_io.h"
 
 namespace quorvin {
@@ -22,6 +23,8 @@ constexpr std::array<std::string_view, kPlaceholderCount> kPlaceholderTexts = {
 };
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 
 // Where rendering continues after the placeholder at `position`: just after
 // the first '$' that follows its opening '$', which is its closing one.
@@ -62,11 +65,17 @@ bool writeCodeFile(const std::filesystem::path& path, std::string_view text) {
   return writeFileReplacing(path, bytes) && !bytes.empty();
 }
 
+std::filesystem::path templateFor(const std::filesystem::path& defaultTemplate,
+                                  CodeEncoding encoding) {
+  if (encoding == CodeEncoding::Cp932) return defaultTemplate;
+  return defaultTemplate.parent_path() / kUnicodeTemplateFileName;
+}
+
 CodeOutputResult outputCode(const std::filesystem::path& templateFile,
-                            const std::filesystem::path& target) {
+                            const std::filesystem::path& target, CodeEncoding encoding) {
   const std::optional<std::string> templateText = readCodeTemplate(templateFile);
   if (!templateText) return CodeOutputResult::TemplateUnreadable;
-  const std::string output = generateCode(*templateText);
+  const std::string output = generateCode(*templateText, encoding);
   return writeCodeFile(target, output) ? CodeOutputResult::Written
                                        : CodeOutputResult::WriteFailed;
 }
@@ -194,25 +203,29 @@ VariableNames namesWithDefaults(const VariableNames& names) {
   return result;
 }
 
-CodeSource makeCodeSource(const Project& project, const std::vector<DesignObject>& objects) {
+CodeSource makeCodeSource(const Project& project, const std::vector<DesignObject>& objects,
+                          CodeEncoding encoding) {
   const auto clampCount = [](std::int32_t count, std::size_t available) {
     return count <= 0 ? std::size_t{0} : std::min(static_cast<std::size_t>(count), available);
   };
   const std::size_t objectCount = clampCount(project.objectCount, objects.size());
   const std::size_t pointCount = clampCount(project.pointCount, project.regionPoints.size());
+  const std::span<const DesignObject> used(objects.data(), objectCount);
   return CodeSource{project,
-                    std::span<const DesignObject>(objects.data(), objectCount),
+                    used,
                     std::span<const RegionPoint>(project.regionPoints.data(), pointCount),
-                    namesWithDefaults(project.variableNames)};
+                    namesWithDefaults(project.variableNames),
+                    writtenIds(used),
+                    encoding};
 }
 
 std::string singleValueText(Placeholder placeholder, const CodeSource& source) {
   const Project& project = source.project;
   switch (placeholder) {
     case Placeholder::Title:
-      return cText(project.title);
+      return escapedCText(project.title);
     case Placeholder::ClassName:
-      return cText(project.className);
+      return escapedCText(project.className);
     case Placeholder::Hwnd:
       return source.names.hwnd;
     case Placeholder::Inst:
@@ -262,8 +275,9 @@ std::size_t outputBound(std::string_view templateText,
 }
 
 std::string generateCode(std::string_view templateText, const Project& project,
-                         const std::vector<DesignObject>& objects, CodeGenerationReport* report) {
-  const CodeSource source = makeCodeSource(project, objects);
+                         const std::vector<DesignObject>& objects, CodeGenerationReport* report,
+                         CodeEncoding encoding) {
+  const CodeSource source = makeCodeSource(project, objects, encoding);
   OccurrenceList occurrences = findPlaceholders(templateText);
   occurrences.sortByPosition();
 
@@ -290,11 +304,12 @@ std::string generateCode(std::string_view templateText, const Project& project,
     report->length = out.size();
     report->grew = out.grew();
   }
+  if (encoding == CodeEncoding::Utf8Wide) return std::string(kUtf8ByteOrderMark) + cp932ToUtf8(out.view());
   return std::string(out.view());
 }
 
-std::string generateCode(std::string_view templateText) {
-  return generateCode(templateText, project, objects);
+std::string generateCode(std::string_view templateText, CodeEncoding encoding) {
+  return generateCode(templateText, project, objects, nullptr, encoding);
 }
 
 }  // namespace quorvin
