@@ -112,6 +112,12 @@ std::optional<Path> chooseFileName(HWND owner, const FileDialogKind& kind) {
 
 bool projectIsOpen() { return project.surface != 0; }
 
+// The check mark of the Unicode output item follows the setting.
+void showUnicodeOutputChoice(HWND window) {
+  CheckMenuItem(GetMenu(window), IDM_OPTION_UNICODE_OUTPUT,
+                MF_BYCOMMAND | (ownSettings.unicodeOutput ? MF_CHECKED : MF_UNCHECKED));
+}
+
 // ---- Creation -------------------------------------------------------------------
 
 // A class registered earlier in this process under the same name serves as
@@ -236,12 +242,6 @@ void onCodeOutput(HWND window) {
       showError(window, L"コードの保存に失敗しました。");
       break;
   }
-}
-
-// The check mark of the Unicode output item follows the setting.
-void showUnicodeOutputChoice(HWND window) {
-  CheckMenuItem(GetMenu(window), IDM_OPTION_UNICODE_OUTPUT,
-                MF_BYCOMMAND | (ownSettings.unicodeOutput ? MF_CHECKED : MF_UNCHECKED));
 }
 
 // Switches the code output between CP932 for the 8-bit API and UTF-8 for the
