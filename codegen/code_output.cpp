@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -83,20 +84,28 @@ CodeOutputResult outputCode(const std::filesystem::path& templateFile,
 // ---------------------------------------------------------------------------
 // The output text and the shared operations.
 
-OutputBuffer::OutputBuffer(std::size_t capacity) : bytes_(capacity + 1, '\0') {}
+OutputBuffer::OutputBuffer(std::size_t capacity)
+    : bytes_(new char[capacity + 1]), capacity_(capacity) {
+  bytes_[0] = '\0';
+}
 
 char* OutputBuffer::reserveTail(std::size_t count) {
-  const std::size_t needed = size_ + count + 1;
-  if (needed > bytes_.size()) {
-    bytes_.resize(std::max(needed, bytes_.size() * 2), '\0');
+  if (size_ + count > capacity_) {
+    const std::size_t capacity = std::max(size_ + count, capacity_ * 2);
+    std::unique_ptr<char[]> grown(new char[capacity + 1]);
+    std::memcpy(grown.get(), bytes_.get(), size_ + 1);
+    bytes_ = std::move(grown);
+    capacity_ = capacity;
     grew_ = true;
   }
-  return bytes_.data() + size_;
+  return bytes_.get() + size_;
 }
 
 void OutputBuffer::append(std::string_view text) {
   if (text.empty()) return;
-  std::memcpy(reserveTail(text.size()), text.data(), text.size());
+  char* tail = reserveTail(text.size());
+  std::memcpy(tail, text.data(), text.size());
+  tail[text.size()] = '\0';
   size_ += text.size();
 }
 
@@ -106,9 +115,79 @@ void OutputBuffer::dropLast() {
   if (size_ > 0) bytes_[--size_] = '\0';
 }
 
+namespace {
+
+// True when `format` holds no conversions but %s, %d, %lld and %%: the forms
+// of the generated statements, which formatOwn writes without the C
+// library's formatter (that formatter was the larger part of generation).
+bool onlySimpleConversions(const char* format) {
+  for (const char* p = format; *p != '\0'; ++p) {
+    if (*p != '%') continue;
+    ++p;
+    if (*p == 's' || *p == 'd' || *p == '%') continue;
+    if (p[0] == 'l' && p[1] == 'l' && p[2] == 'd') {
+      p += 2;
+      continue;
+    }
+    return false;
+  }
+  return true;
+}
+
+// printf for the forms onlySimpleConversions accepts: the same text.
+void formatOwn(OutputBuffer& out, const char* format, std::va_list args) {
+  const char* run = format;
+  const auto flush = [&out, &run](const char* end) {
+    if (end > run) out.append(std::string_view(run, static_cast<std::size_t>(end - run)));
+  };
+  const char* p = format;
+  while (*p != '\0') {
+    if (*p != '%') {
+      ++p;
+      continue;
+    }
+    flush(p);
+    char digits[24];
+    switch (p[1]) {
+      case 's': {
+        const char* text = va_arg(args, const char*);
+        out.append(std::string_view(text == nullptr ? "(null)" : text));
+        p += 2;
+        break;
+      }
+      case 'd': {
+        const auto end = std::to_chars(digits, digits + sizeof digits, va_arg(args, int)).ptr;
+        out.append(std::string_view(digits, static_cast<std::size_t>(end - digits)));
+        p += 2;
+        break;
+      }
+      case 'l': {
+        const auto end =
+            std::to_chars(digits, digits + sizeof digits, va_arg(args, long long)).ptr;
+        out.append(std::string_view(digits, static_cast<std::size_t>(end - digits)));
+        p += 4;
+        break;
+      }
+      default:  // "%%"
+        out.append('%');
+        p += 2;
+        break;
+    }
+    run = p;
+  }
+  flush(p);
+}
+
+}  // namespace
+
 void appendFormatted(OutputBuffer& out, const char* format, ...) {
   std::va_list args;
   va_start(args, format);
+  if (onlySimpleConversions(format)) {
+    formatOwn(out, format, args);
+    va_end(args);
+    return;
+  }
   std::va_list again;
   va_copy(again, args);
   // Formatted straight into the free room behind the text, which the size
