@@ -103,6 +103,7 @@ std::vector<IdNameWarning> idNameWarnings(std::span<const DesignObject> objects)
   std::vector<IdNameWarning> warnings;
   std::unordered_map<std::string_view, std::size_t> repeated;  // name -> warning index
   std::unordered_map<std::string_view, std::size_t> firstUse;
+  firstUse.reserve(objects.size());
   for (std::size_t i = 0; i < objects.size(); ++i) {
     const std::string_view name = trimmed(objects[i].idName);
     if (name.empty()) continue;

@@ -141,10 +141,11 @@ void formatOwn(OutputBuffer& out, const char* format, std::va_list args) {
     if (end > run) out.append(std::string_view(run, static_cast<std::size_t>(end - run)));
   };
   const char* p = format;
-  while (*p != '\0') {
-    if (*p != '%') {
-      ++p;
-      continue;
+  for (;;) {
+    p = std::strchr(p, '%');
+    if (p == nullptr) {
+      p = run + std::strlen(run);
+      break;
     }
     flush(p);
     char digits[24];
@@ -353,9 +354,12 @@ std::size_t outputBound(std::string_view templateText,
   return bound;
 }
 
-std::string generateCode(std::string_view templateText, const Project& project,
-                         const std::vector<DesignObject>& objects, CodeGenerationReport* report,
-                         CodeEncoding encoding) {
+namespace {
+
+// The substitution itself, into one buffer sized from the bound.
+OutputBuffer render(std::string_view templateText, const Project& project,
+                    const std::vector<DesignObject>& objects, CodeGenerationReport* report,
+                    CodeEncoding encoding) {
   const CodeSource source = makeCodeSource(project, objects, encoding);
   OccurrenceList occurrences = findPlaceholders(templateText);
   occurrences.sortByPosition();
@@ -383,8 +387,33 @@ std::string generateCode(std::string_view templateText, const Project& project,
     report->length = out.size();
     report->grew = out.grew();
   }
-  if (encoding == CodeEncoding::Utf8Wide) return std::string(kUtf8ByteOrderMark) + cp932ToUtf8(out.view());
+  return out;
+}
+
+std::string withByteOrderMark(std::string_view cp932) {
+  return std::string(kUtf8ByteOrderMark) + cp932ToUtf8(cp932);
+}
+
+}  // namespace
+
+std::string generateCode(std::string_view templateText, const Project& project,
+                         const std::vector<DesignObject>& objects, CodeGenerationReport* report,
+                         CodeEncoding encoding) {
+  const OutputBuffer out = render(templateText, project, objects, report, encoding);
+  if (encoding == CodeEncoding::Utf8Wide) return withByteOrderMark(out.view());
   return std::string(out.view());
+}
+
+std::string generateCodeFile(std::string_view templateText, const Project& project,
+                             const std::vector<DesignObject>& objects, CodeEncoding encoding) {
+  const OutputBuffer out = render(templateText, project, objects, nullptr, encoding);
+  // Up to the first NUL, as writeCodeFile writes it; converted straight from
+  // the buffer, without a copy of the whole text between.
+  std::string_view text = out.view();
+  const std::size_t nul = text.find('\0');
+  if (nul != std::string_view::npos) text = text.substr(0, nul);
+  if (encoding == CodeEncoding::Utf8Wide) return toCrLf(withByteOrderMark(text));
+  return toCrLf(text);
 }
 
 std::string generateCode(std::string_view templateText, CodeEncoding encoding) {

@@ -238,5 +238,11 @@ std::string generateCode(std::string_view templateText, const Project& project,
 // The same for the global project and objects.
 std::string generateCode(std::string_view templateText,
                          CodeEncoding encoding = CodeEncoding::Cp932);
+// The bytes of the source file as writeCodeFile writes generateCode's text:
+// up to its first NUL, each LF as CR LF. For quorvin-gen, which compares
+// them with the file on disk.
+std::string generateCodeFile(std::string_view templateText, const Project& project,
+                             const std::vector<DesignObject>& objects,
+                             CodeEncoding encoding = CodeEncoding::Cp932);
 
 }  // namespace quorvin

@@ -258,12 +258,16 @@ void timeProcess(benchmark::State& state, const std::vector<std::string>& args,
 // real time, as the work is done in the child. `new`: the output file is
 // not there (removed before each run, untimed); `unchanged`: it holds the
 // bytes already, so quorvin-gen reads and compares it and writes nothing.
+// The environment variable QUORVIN_GEN names another quorvin-gen to time
+// (an earlier version, for a comparison on the same machine).
 void BM_QuorvinGenProcess(benchmark::State& state) {
   const bool unchanged = state.range(0) == 1;
   state.SetLabel(unchanged ? "unchanged" : "new");
+  const char* other = std::getenv("QUORVIN_GEN");
   const std::string output = (workFolder() / "big.cpp").string();
-  const std::vector<std::string> args{QUORVIN_GEN_PROGRAM, "-t", QUORVIN_TEMPLATE_FILE, "-o",
-                                      output, savedProject().string()};
+  const std::vector<std::string> args{other != nullptr ? other : QUORVIN_GEN_PROGRAM, "-t",
+                                      QUORVIN_TEMPLATE_FILE, "-o", output,
+                                      savedProject().string()};
   if (unchanged && !runProcess(args)) state.SkipWithError("quorvin-gen failed");
   timeProcess(state, args, {}, [&] {
     if (!unchanged) std::filesystem::remove(output);

@@ -413,9 +413,8 @@ int runQuorvinGen(const std::vector<std::string>& args, std::ostream& out, std::
                                               " ID name problem(s) and --strict: nothing written"});
     }
 
-    const std::string code = generateCode(*templateText, read, readObjects, nullptr, encoding);
     // As the designer writes it: up to the first NUL, CR LF line ends.
-    const std::string bytes = toCrLf(std::string_view(code.c_str()));
+    const std::string bytes = generateCodeFile(*templateText, read, readObjects, encoding);
     if (options.check) {
       if (std::optional<Failure> failure = checkOutput(options, cwd, bytes))
         return fail(err, *failure);
