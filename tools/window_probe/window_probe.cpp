@@ -367,6 +367,13 @@ void checkTabOrder(HWND window, DWORD thread, Checks& checks) {
     const auto style = static_cast<DWORD>(GetWindowLongW(child, GWL_STYLE));
     if ((style & (WS_TABSTOP | WS_VISIBLE | WS_DISABLED)) == (WS_TABSTOP | WS_VISIBLE))
       stops.push_back(child);
+    // Every control that takes the focus is a tab stop; static texts and
+    // group boxes are not.
+    const bool takesFocus = (SendMessageW(child, WM_GETDLGCODE, 0, 0) & DLGC_STATIC) == 0;
+    checks.expect(takesFocus == ((style & WS_TABSTOP) != 0),
+                  "control " + str(GetDlgCtrlID(child)) +
+                      (takesFocus ? " takes the focus but is no tab stop"
+                                  : " is a tab stop but takes no focus"));
   }
   if (stops.empty()) return;
   SetForegroundWindow(window);
