@@ -3,16 +3,21 @@
 // hand-over of mouse and Delete keys to the polygon outline.
 #include "app/main_window.h"
 
+#include <algorithm>
 #include <optional>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "app/dialogs.h"
 #include "app/model.h"
+#include "app/own_settings.h"
 #include "app/project_file.h"
 #include "app/settings_file.h"
 #include "app/start_files.h"
 #include "codegen/code_output.h"
 #include "common/win32/shell_support.h"
+#include "common/win32/text.h"
 #include "designer/palette.h"
 #include "designer/polygon.h"
 #include "designer/surface.h"
@@ -94,6 +99,12 @@ std::optional<Path> chooseFileName(HWND owner, const FileDialogKind& kind) {
 
 bool projectIsOpen() { return project.surface != 0; }
 
+// The check mark of the Unicode output item follows the setting.
+void showUnicodeOutputChoice(HWND window) {
+  CheckMenuItem(GetMenu(window), IDM_OPTION_UNICODE_OUTPUT,
+                MF_BYCOMMAND | (ownSettings.unicodeOutput ? MF_CHECKED : MF_UNCHECKED));
+}
+
 // ---- Creation -------------------------------------------------------------------
 
 // A class registered earlier in this process under the same name serves as
@@ -140,6 +151,7 @@ void onCreate(HWND window) {
   selectedObject = -1;
   project.pointCount = 0;
   project.activePoint = -1;
+  showUnicodeOutputChoice(window);
 }
 
 // Brings the palette above the main window. Windows keeps an owned window
@@ -195,9 +207,19 @@ void onSave(HWND window) {
 
 void onCodeOutput(HWND window) {
   if (!projectIsOpen()) return;
+  // ID names that repeat (old files can hold such) or are not identifiers:
+  // say so, and write only if the user still wants to.
+  const std::vector<IdNameWarning> warnings = idNameWarnings(std::span<const DesignObject>(
+      objects.data(), std::min(objects.size(), static_cast<std::size_t>(
+                                                   std::max(project.objectCount, 0)))));
+  if (!warnings.empty() &&
+      !askYesNo(window, utf8ToWide(idNameQuestion(warnings)).c_str(), L"コード出力"))
+    return;
   const auto path = chooseFileName(window, kSaveCode);
   if (!path) return;
-  switch (outputCode(templatePath, *path)) {
+  const CodeEncoding encoding =
+      ownSettings.unicodeOutput ? CodeEncoding::Utf8Wide : CodeEncoding::Cp932;
+  switch (outputCode(templateFor(templatePath, encoding), *path, encoding)) {
     case CodeOutputResult::Written:
       break;
     case CodeOutputResult::TemplateUnreadable:
@@ -207,6 +229,15 @@ void onCodeOutput(HWND window) {
       showError(window, L"コードの保存に失敗しました。");
       break;
   }
+}
+
+// Switches the code output between CP932 for the 8-bit API and UTF-8 for the
+// wide API, and remembers the choice in quorvin.ini (never in setting.ini,
+// whose format is fixed).
+void onUnicodeOutput(HWND window) {
+  ownSettings.unicodeOutput = !ownSettings.unicodeOutput;
+  showUnicodeOutputChoice(window);
+  writeOwnSettings(ownSettingsPath, ownSettings);
 }
 
 void onCommand(HWND window, int id) {
@@ -229,6 +260,9 @@ void onCommand(HWND window, int id) {
       break;
     case IDM_OPTION_SETTINGS:
       runSettingsDialog(window);
+      break;
+    case IDM_OPTION_UNICODE_OUTPUT:
+      onUnicodeOutput(window);
       break;
     default:
       break;
@@ -357,6 +391,9 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 
 bool startDesigner(HINSTANCE instance, int showCommand) {
   placeProgramFiles();
+  // Quorvin's own settings live beside setting.ini, wherever that was found.
+  ownSettingsPath = settingsPath.parent_path() / kOwnSettingsFileName;
+  ownSettings = readOwnSettings(ownSettingsPath);
   setFontDeleter(deleteFontHandle);
   if (registerWindowClass(kMainClassName, kClassStyle, true, instance, mainWindowProc,
                           kGreyBrush) == 0)

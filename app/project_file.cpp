@@ -287,6 +287,7 @@ bool parseProject(std::string_view bytes, Project& out, std::vector<DesignObject
 
   if (static_cast<std::size_t>(*objectCount) > in.remaining() / kMinObjectBytes) return false;
   std::vector<DesignObject> objects;
+  objects.reserve(static_cast<std::size_t>(*objectCount) + kSpareEntries);
   for (std::int32_t i = 0; i < *objectCount; ++i) {
     DesignObject object;  // window and savedProc 0
     const std::optional<std::int32_t> kind = in.number();

@@ -4,6 +4,7 @@
 
 #include <limits>
 
+#include "app/own_settings.h"
 #include "tests/temp_dir.h"
 
 namespace quorvin {
@@ -116,6 +117,23 @@ TEST(SettingsFile, NumberLines) {
   EXPECT_EQ(parseNumberLine("2147483647"), std::numeric_limits<std::int32_t>::max());
   for (const char* bad : {"", " ", "-", "2147483648", "-2147483649", "1 2", "+1", "1x", "0x10"})
     EXPECT_FALSE(parseNumberLine(bad).has_value()) << bad;
+}
+
+// quorvin.ini: missing means the defaults; the choice is written and read
+// back; lines of other settings survive; damaged values keep the default.
+TEST(OwnSettingsFile, KeepsTheChoiceAndLinesItDoesNotKnow) {
+  TempDir dir;
+  const Path path = dir.path() / kOwnSettingsFileName;
+  EXPECT_FALSE(readOwnSettings(path).unicodeOutput);
+  OwnSettings settings = parseOwnSettings("; comment\r\ngrid = 8\r\n unicodeOutput = 1 \r\n\r\n");
+  EXPECT_TRUE(settings.unicodeOutput);
+  ASSERT_TRUE(writeOwnSettings(path, settings));
+  EXPECT_EQ(readFileBytes(path).value(), "unicodeOutput=1\r\n; comment\r\ngrid = 8\r\n");
+  const OwnSettings read = readOwnSettings(path);
+  EXPECT_TRUE(read.unicodeOutput);
+  EXPECT_EQ(read.otherLines, settings.otherLines);
+  for (const char* damaged : {"unicodeOutput=yes", "unicodeOutput", "\xFF\x00=1", ""})
+    EXPECT_FALSE(parseOwnSettings(damaged).unicodeOutput) << damaged;
 }
 
 }  // namespace

@@ -5,16 +5,22 @@
 #     TARGET    my_program          # the target that compiles the source
 #     PROJECT   window.mwd          # relative: to the current source folder
 #     OUTPUT    window.cpp          # relative: to the current binary folder
+#     [UNICODE]                     # UTF-8 source for the wide API
 #     [TEMPLATE code.txt]           # default: code.txt beside PROJECT
+#                                   # (code_unicode.txt with UNICODE)
 #     [SETTINGS setting.ini]        # default: setting.ini beside PROJECT when
 #                                   # it exists, else the default names
 #     [GENERATOR quorvin-gen])      # a target or a path, see below
 #
-# The source is written again whenever the project file, the template, the
-# settings file or the generator changes, and is added to TARGET. Generated
+# The source is generated again whenever the project file, the template, the
+# settings file or the generator changes, and is added to TARGET. The
+# generator rewrites the file only when its bytes change, so a build that
+# regenerates an unchanged window does not compile it again. Generated
 # sources are code page 932 text: with GCC the source gets
 # -finput-charset=CP932 -fexec-charset=CP932, so Japanese captions compile
-# and stay CP932 in the program.
+# and stay CP932 in the program. With UNICODE the source is UTF-8 for the
+# wide API (the designer's Unicode output), which every compiler reads as it
+# is.
 #
 # The generator must run on the build machine. It is, in this order:
 #   - GENERATOR, when given: the name of an executable target or a path;
@@ -25,7 +31,7 @@
 #   - a quorvin-gen found on the PATH.
 
 function(quorvin_generate_window_source)
-  cmake_parse_arguments(PARSE_ARGV 0 arg "" "TARGET;PROJECT;OUTPUT;TEMPLATE;SETTINGS;GENERATOR" "")
+  cmake_parse_arguments(PARSE_ARGV 0 arg "UNICODE" "TARGET;PROJECT;OUTPUT;TEMPLATE;SETTINGS;GENERATOR" "")
   if(arg_UNPARSED_ARGUMENTS)
     message(FATAL_ERROR "quorvin_generate_window_source: unknown arguments ${arg_UNPARSED_ARGUMENTS}")
   endif()
@@ -41,10 +47,16 @@ function(quorvin_generate_window_source)
   get_filename_component(project_file ${arg_PROJECT} ABSOLUTE BASE_DIR ${CMAKE_CURRENT_SOURCE_DIR})
   get_filename_component(project_dir ${project_file} DIRECTORY)
   get_filename_component(output ${arg_OUTPUT} ABSOLUTE BASE_DIR ${CMAKE_CURRENT_BINARY_DIR})
+  set(encoding_args)
+  set(default_template code.txt)
+  if(arg_UNICODE)
+    set(encoding_args --unicode)
+    set(default_template code_unicode.txt)
+  endif()
   if(arg_TEMPLATE)
     get_filename_component(template ${arg_TEMPLATE} ABSOLUTE BASE_DIR ${CMAKE_CURRENT_SOURCE_DIR})
   else()
-    set(template ${project_dir}/code.txt)
+    set(template ${project_dir}/${default_template})
   endif()
   if(NOT EXISTS ${template})
     message(FATAL_ERROR "quorvin_generate_window_source: template ${template} not found "
@@ -98,12 +110,13 @@ function(quorvin_generate_window_source)
   add_custom_command(
     OUTPUT ${output}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${output_dir}
-    COMMAND ${generator} -t ${template} ${settings_args} -o ${output} ${project_file}
+    COMMAND ${generator} ${encoding_args} -t ${template} ${settings_args} -o ${output}
+            ${project_file}
     DEPENDS ${project_file} ${template} ${settings} ${generator_depends}
     COMMENT "Generating ${shown_output} from ${arg_PROJECT}"
     VERBATIM)
   target_sources(${arg_TARGET} PRIVATE ${output})
-  if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" OR CMAKE_C_COMPILER_ID STREQUAL "GNU")
+  if(NOT arg_UNICODE AND (CMAKE_CXX_COMPILER_ID STREQUAL "GNU" OR CMAKE_C_COMPILER_ID STREQUAL "GNU"))
     set_property(SOURCE ${output} APPEND PROPERTY COMPILE_OPTIONS
                  -finput-charset=CP932 -fexec-charset=CP932)
   endif()

@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
 
 #include "codegen/statements.h"
+#include "common/cp932.h"
 #include "common/file_io.h"
 
 namespace quorvin {
@@ -22,6 +24,8 @@ constexpr std::array<std::string_view, kPlaceholderCount> kPlaceholderTexts = {
 };
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 
 // Where rendering continues after the placeholder at `position`: just after
 // the first '$' that follows its opening '$', which is its closing one.
@@ -62,11 +66,17 @@ bool writeCodeFile(const std::filesystem::path& path, std::string_view text) {
   return writeFileReplacing(path, bytes) && !bytes.empty();
 }
 
+std::filesystem::path templateFor(const std::filesystem::path& defaultTemplate,
+                                  CodeEncoding encoding) {
+  if (encoding == CodeEncoding::Cp932) return defaultTemplate;
+  return defaultTemplate.parent_path() / kUnicodeTemplateFileName;
+}
+
 CodeOutputResult outputCode(const std::filesystem::path& templateFile,
-                            const std::filesystem::path& target) {
+                            const std::filesystem::path& target, CodeEncoding encoding) {
   const std::optional<std::string> templateText = readCodeTemplate(templateFile);
   if (!templateText) return CodeOutputResult::TemplateUnreadable;
-  const std::string output = generateCode(*templateText);
+  const std::string output = generateCode(*templateText, encoding);
   return writeCodeFile(target, output) ? CodeOutputResult::Written
                                        : CodeOutputResult::WriteFailed;
 }
@@ -74,20 +84,28 @@ CodeOutputResult outputCode(const std::filesystem::path& templateFile,
 // ---------------------------------------------------------------------------
 // The output text and the shared operations.
 
-OutputBuffer::OutputBuffer(std::size_t capacity) : bytes_(capacity + 1, '\0') {}
+OutputBuffer::OutputBuffer(std::size_t capacity)
+    : bytes_(new char[capacity + 1]), capacity_(capacity) {
+  bytes_[0] = '\0';
+}
 
 char* OutputBuffer::reserveTail(std::size_t count) {
-  const std::size_t needed = size_ + count + 1;
-  if (needed > bytes_.size()) {
-    bytes_.resize(std::max(needed, bytes_.size() * 2), '\0');
+  if (size_ + count > capacity_) {
+    const std::size_t capacity = std::max(size_ + count, capacity_ * 2);
+    std::unique_ptr<char[]> grown(new char[capacity + 1]);
+    std::memcpy(grown.get(), bytes_.get(), size_ + 1);
+    bytes_ = std::move(grown);
+    capacity_ = capacity;
     grew_ = true;
   }
-  return bytes_.data() + size_;
+  return bytes_.get() + size_;
 }
 
 void OutputBuffer::append(std::string_view text) {
   if (text.empty()) return;
-  std::memcpy(reserveTail(text.size()), text.data(), text.size());
+  char* tail = reserveTail(text.size());
+  std::memcpy(tail, text.data(), text.size());
+  tail[text.size()] = '\0';
   size_ += text.size();
 }
 
@@ -97,9 +115,80 @@ void OutputBuffer::dropLast() {
   if (size_ > 0) bytes_[--size_] = '\0';
 }
 
+namespace {
+
+// True when `format` holds no conversions but %s, %d, %lld and %%: the forms
+// of the generated statements, which formatOwn writes without the C
+// library's formatter (that formatter was the larger part of generation).
+bool onlySimpleConversions(const char* format) {
+  for (const char* p = format; *p != '\0'; ++p) {
+    if (*p != '%') continue;
+    ++p;
+    if (*p == 's' || *p == 'd' || *p == '%') continue;
+    if (p[0] == 'l' && p[1] == 'l' && p[2] == 'd') {
+      p += 2;
+      continue;
+    }
+    return false;
+  }
+  return true;
+}
+
+// printf for the forms onlySimpleConversions accepts: the same text.
+void formatOwn(OutputBuffer& out, const char* format, std::va_list args) {
+  const char* run = format;
+  const auto flush = [&out, &run](const char* end) {
+    if (end > run) out.append(std::string_view(run, static_cast<std::size_t>(end - run)));
+  };
+  const char* p = format;
+  for (;;) {
+    p = std::strchr(p, '%');
+    if (p == nullptr) {
+      p = run + std::strlen(run);
+      break;
+    }
+    flush(p);
+    char digits[24];
+    switch (p[1]) {
+      case 's': {
+        const char* text = va_arg(args, const char*);
+        out.append(std::string_view(text == nullptr ? "(null)" : text));
+        p += 2;
+        break;
+      }
+      case 'd': {
+        const auto end = std::to_chars(digits, digits + sizeof digits, va_arg(args, int)).ptr;
+        out.append(std::string_view(digits, static_cast<std::size_t>(end - digits)));
+        p += 2;
+        break;
+      }
+      case 'l': {
+        const auto end =
+            std::to_chars(digits, digits + sizeof digits, va_arg(args, long long)).ptr;
+        out.append(std::string_view(digits, static_cast<std::size_t>(end - digits)));
+        p += 4;
+        break;
+      }
+      default:  // "%%"
+        out.append('%');
+        p += 2;
+        break;
+    }
+    run = p;
+  }
+  flush(p);
+}
+
+}  // namespace
+
 void appendFormatted(OutputBuffer& out, const char* format, ...) {
   std::va_list args;
   va_start(args, format);
+  if (onlySimpleConversions(format)) {
+    formatOwn(out, format, args);
+    va_end(args);
+    return;
+  }
   std::va_list again;
   va_copy(again, args);
   // Formatted straight into the free room behind the text, which the size
@@ -194,25 +283,29 @@ VariableNames namesWithDefaults(const VariableNames& names) {
   return result;
 }
 
-CodeSource makeCodeSource(const Project& project, const std::vector<DesignObject>& objects) {
+CodeSource makeCodeSource(const Project& project, const std::vector<DesignObject>& objects,
+                          CodeEncoding encoding) {
   const auto clampCount = [](std::int32_t count, std::size_t available) {
     return count <= 0 ? std::size_t{0} : std::min(static_cast<std::size_t>(count), available);
   };
   const std::size_t objectCount = clampCount(project.objectCount, objects.size());
   const std::size_t pointCount = clampCount(project.pointCount, project.regionPoints.size());
+  const std::span<const DesignObject> used(objects.data(), objectCount);
   return CodeSource{project,
-                    std::span<const DesignObject>(objects.data(), objectCount),
+                    used,
                     std::span<const RegionPoint>(project.regionPoints.data(), pointCount),
-                    namesWithDefaults(project.variableNames)};
+                    namesWithDefaults(project.variableNames),
+                    writtenIds(used),
+                    encoding};
 }
 
 std::string singleValueText(Placeholder placeholder, const CodeSource& source) {
   const Project& project = source.project;
   switch (placeholder) {
     case Placeholder::Title:
-      return cText(project.title);
+      return escapedCText(project.title);
     case Placeholder::ClassName:
-      return cText(project.className);
+      return escapedCText(project.className);
     case Placeholder::Hwnd:
       return source.names.hwnd;
     case Placeholder::Inst:
@@ -261,9 +354,13 @@ std::size_t outputBound(std::string_view templateText,
   return bound;
 }
 
-std::string generateCode(std::string_view templateText, const Project& project,
-                         const std::vector<DesignObject>& objects, CodeGenerationReport* report) {
-  const CodeSource source = makeCodeSource(project, objects);
+namespace {
+
+// The substitution itself, into one buffer sized from the bound.
+OutputBuffer render(std::string_view templateText, const Project& project,
+                    const std::vector<DesignObject>& objects, CodeGenerationReport* report,
+                    CodeEncoding encoding) {
+  const CodeSource source = makeCodeSource(project, objects, encoding);
   OccurrenceList occurrences = findPlaceholders(templateText);
   occurrences.sortByPosition();
 
@@ -290,11 +387,37 @@ std::string generateCode(std::string_view templateText, const Project& project,
     report->length = out.size();
     report->grew = out.grew();
   }
+  return out;
+}
+
+std::string withByteOrderMark(std::string_view cp932) {
+  return std::string(kUtf8ByteOrderMark) + cp932ToUtf8(cp932);
+}
+
+}  // namespace
+
+std::string generateCode(std::string_view templateText, const Project& project,
+                         const std::vector<DesignObject>& objects, CodeGenerationReport* report,
+                         CodeEncoding encoding) {
+  const OutputBuffer out = render(templateText, project, objects, report, encoding);
+  if (encoding == CodeEncoding::Utf8Wide) return withByteOrderMark(out.view());
   return std::string(out.view());
 }
 
-std::string generateCode(std::string_view templateText) {
-  return generateCode(templateText, project, objects);
+std::string generateCodeFile(std::string_view templateText, const Project& project,
+                             const std::vector<DesignObject>& objects, CodeEncoding encoding) {
+  const OutputBuffer out = render(templateText, project, objects, nullptr, encoding);
+  // Up to the first NUL, as writeCodeFile writes it; converted straight from
+  // the buffer, without a copy of the whole text between.
+  std::string_view text = out.view();
+  const std::size_t nul = text.find('\0');
+  if (nul != std::string_view::npos) text = text.substr(0, nul);
+  if (encoding == CodeEncoding::Utf8Wide) return toCrLf(withByteOrderMark(text));
+  return toCrLf(text);
+}
+
+std::string generateCode(std::string_view templateText, CodeEncoding encoding) {
+  return generateCode(templateText, project, objects, nullptr, encoding);
 }
 
 }  // namespace quorvin

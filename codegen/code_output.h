@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -18,6 +19,7 @@
 #include <vector>
 
 #include "app/model.h"
+#include "codegen/c_text.h"
 
 namespace quorvin {
 
@@ -27,6 +29,24 @@ namespace quorvin {
 // dialog changing the current directory later does not move it.
 inline constexpr const char* kTemplateFileName = "code.txt";
 extern std::filesystem::path templatePath;
+
+// How the source is written.
+enum class CodeEncoding : std::uint8_t {
+  // CP932 text for the 8-bit API: the source as the designer has always
+  // written it. Its Japanese texts come out right only where the ANSI code
+  // page is 932.
+  Cp932,
+  // UTF-8 text (with a byte order mark, which GCC, Clang and Visual C++ all
+  // read) for the wide API: W calls, L"..." literals and CreateFontW, the
+  // texts converted from CP932. Right on every Windows.
+  Utf8Wide,
+};
+// The template of the Unicode output, beside code.txt. Like code.txt it is
+// CP932 text; the whole output is converted to UTF-8 after rendering.
+inline constexpr const char* kUnicodeTemplateFileName = "code_unicode.txt";
+// The template file beside `defaultTemplate` (code.txt) for `encoding`.
+std::filesystem::path templateFor(const std::filesystem::path& defaultTemplate,
+                                  CodeEncoding encoding);
 
 // The template's text as the platform's text mode reads it: CR LF becomes LF
 // and a NUL byte ends the text. The whole file is used, however long.
@@ -48,15 +68,18 @@ enum class CodeOutputResult {
 // Reads the template at `templateFile`, generates from the global project and
 // objects and writes the source to `target`. Changes nothing in the project.
 CodeOutputResult outputCode(const std::filesystem::path& templateFile,
-                            const std::filesystem::path& target);
+                            const std::filesystem::path& target,
+                            CodeEncoding encoding = CodeEncoding::Cp932);
 
 // ---------------------------------------------------------------------------
 // The output text.
 
 // An append-only, always NUL-terminated text whose capacity is fixed when it
-// is made (zero-filled). Should an append not fit, it grows instead of
-// overflowing and remembers that it had to, so that a size bound that turned
-// out too small costs a reallocation, never memory safety.
+// is made. Should an append not fit, it grows instead of overflowing and
+// remembers that it had to, so that a size bound that turned out too small
+// costs a reallocation, never memory safety. The room behind the text is
+// left uninitialised: filling the whole capacity (four times the text's
+// bound) cost a third of quorvin-gen's time in page faults and memset.
 class OutputBuffer {
  public:
   // Room for `capacity` characters plus the terminator.
@@ -67,10 +90,10 @@ class OutputBuffer {
   // Removes the last character, if there is one.
   void dropLast();
 
-  std::string_view view() const { return {bytes_.data(), size_}; }
-  const char* c_str() const { return bytes_.data(); }
+  std::string_view view() const { return {bytes_.get(), size_}; }
+  const char* c_str() const { return bytes_.get(); }
   std::size_t size() const { return size_; }
-  std::size_t capacity() const { return bytes_.size() - 1; }
+  std::size_t capacity() const { return capacity_; }
   // True once an append did not fit into the capacity given at construction.
   bool grew() const { return grew_; }
 
@@ -80,7 +103,8 @@ class OutputBuffer {
   void commitTail(std::size_t count) { size_ += count; }
 
  private:
-  std::vector<char> bytes_;  // capacity + 1 bytes, the text then zeros
+  std::unique_ptr<char[]> bytes_;  // capacity + 1 bytes: the text, its NUL, room
+  std::size_t capacity_ = 0;
   std::size_t size_ = 0;
   bool grew_ = false;
 };
@@ -172,17 +196,20 @@ struct CodeSource {
   std::span<const DesignObject> objects;  // the objectCount objects in use
   std::span<const RegionPoint> points;    // the pointCount outline points
   VariableNames names;  // absent (empty) names replaced by the defaults
+  std::vector<WrittenId> ids;  // what stands for each object's ID
+  CodeEncoding encoding = CodeEncoding::Cp932;
 };
 // Clamps objectCount and pointCount to the entries that exist.
 CodeSource makeCodeSource(const Project& project,
-                          const std::vector<DesignObject>& objects);
+                          const std::vector<DesignObject>& objects,
+                          CodeEncoding encoding = CodeEncoding::Cp932);
 
 // The default variable names written when a name is absent: hWnd, hInst,
 // hFont, hRgn, pt. An empty name would make the generated code uncompilable.
 VariableNames namesWithDefaults(const VariableNames& names);
 
 // The text of a single-value placeholder ($TITLE$ .. $HEIGHT$); empty for a
-// multi-line one.
+// multi-line one. The title and the class name are escaped for a C string.
 std::string singleValueText(Placeholder placeholder, const CodeSource& source);
 
 // The number of characters the output of `templateText` can take at most,
@@ -202,11 +229,21 @@ struct CodeGenerationReport {
   bool grew = false;         // the bound was exceeded (never expected)
 };
 
-// The whole substitution: scan, order, render. Reports no failure.
+// The whole substitution: scan, order, render. Reports no failure. For
+// Utf8Wide the rendered text is converted to UTF-8 and starts with the byte
+// order mark; the report describes the rendering before the conversion.
 std::string generateCode(std::string_view templateText, const Project& project,
                          const std::vector<DesignObject>& objects,
-                         CodeGenerationReport* report = nullptr);
+                         CodeGenerationReport* report = nullptr,
+                         CodeEncoding encoding = CodeEncoding::Cp932);
 // The same for the global project and objects.
-std::string generateCode(std::string_view templateText);
+std::string generateCode(std::string_view templateText,
+                         CodeEncoding encoding = CodeEncoding::Cp932);
+// The bytes of the source file as writeCodeFile writes generateCode's text:
+// up to its first NUL, each LF as CR LF. For quorvin-gen, which compares
+// them with the file on disk.
+std::string generateCodeFile(std::string_view templateText, const Project& project,
+                             const std::vector<DesignObject>& objects,
+                             CodeEncoding encoding = CodeEncoding::Cp932);
 
 }  // namespace quorvin

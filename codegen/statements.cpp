@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "codegen/c_text.h"
 #include "codegen/style_names.h"
 
 namespace quorvin {
@@ -11,18 +12,35 @@ namespace {
 
 // The statement forms. Each is written with appendFormatted and measured with
 // fixedLength, so that the size bound and the text cannot drift apart.
-constexpr char kButtonHead[] = "CreateWindow( \"BUTTON\",\"%s\",WS_CHILD|";
-constexpr char kEditHead[] = "CreateWindowEx( WS_EX_CLIENTEDGE, \"EDIT\",\"%s\",WS_CHILD|";
-constexpr char kStaticHead[] = "CreateWindowEx( WS_EX_TRANSPARENT,\"STATIC\",\"%s\",WS_CHILD|";
-// A list box has no caption; its head has no conversion.
-constexpr char kListBoxHead[] = "CreateWindowEx( WS_EX_CLIENTEDGE, \"LISTBOX\", NULL,WS_CHILD|";
-constexpr char kStatementTail[] = ", %d, %d, %d, %d, %s, (HMENU)%s, %s, NULL );\n";
-constexpr char kDefineLine[] = "#define %s\t%lld\n";
-constexpr char kCreateFontLine[] =
+// The forms that differ between the 8-bit and the wide output.
+struct TextForms {
+  const char* buttonHead;
+  const char* editHead;
+  const char* staticHead;
+  const char* listBoxHead;  // a list box has no caption; no conversion
+  const char* createFontLine;
+  const char* setFontLine;
+};
+constexpr TextForms kAnsiForms{
+    "CreateWindow( \"BUTTON\",\"%s\",WS_CHILD|",
+    "CreateWindowEx( WS_EX_CLIENTEDGE, \"EDIT\",\"%s\",WS_CHILD|",
+    "CreateWindowEx( WS_EX_TRANSPARENT,\"STATIC\",\"%s\",WS_CHILD|",
+    "CreateWindowEx( WS_EX_CLIENTEDGE, \"LISTBOX\", NULL,WS_CHILD|",
     "%s = CreateFont( %d, 0, 0, 0, %s, %s, %s, %s, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, "
-    "CLIP_DEFAULT_PRECIS, PROOF_QUALITY, FIXED_PITCH|FF_MODERN, \"%s\" );\n";
-constexpr char kSetFontLine[] =
-    "SendDlgItemMessage( %s, %s, WM_SETFONT, (WPARAM)%s, MAKELPARAM(TRUE, 0) );\n";
+    "CLIP_DEFAULT_PRECIS, PROOF_QUALITY, FIXED_PITCH|FF_MODERN, \"%s\" );\n",
+    "SendDlgItemMessage( %s, %s, WM_SETFONT, (WPARAM)%s, MAKELPARAM(TRUE, 0) );\n",
+};
+constexpr TextForms kWideForms{
+    "CreateWindowW( L\"BUTTON\",L\"%s\",WS_CHILD|",
+    "CreateWindowExW( WS_EX_CLIENTEDGE, L\"EDIT\",L\"%s\",WS_CHILD|",
+    "CreateWindowExW( WS_EX_TRANSPARENT,L\"STATIC\",L\"%s\",WS_CHILD|",
+    "CreateWindowExW( WS_EX_CLIENTEDGE, L\"LISTBOX\", NULL,WS_CHILD|",
+    "%s = CreateFontW( %d, 0, 0, 0, %s, %s, %s, %s, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, "
+    "CLIP_DEFAULT_PRECIS, PROOF_QUALITY, FIXED_PITCH|FF_MODERN, L\"%s\" );\n",
+    "SendDlgItemMessageW( %s, %s, WM_SETFONT, (WPARAM)%s, MAKELPARAM(TRUE, 0) );\n",
+};
+constexpr char kStatementTail[] = ", %d, %d, %d, %d, %s, (HMENU)%s, %s, NULL );\n";
+constexpr char kDefineLine[] = "#define %s\t%s\n";
 constexpr char kRegionDeclaration[] = "static HRGN %s ;\n";
 constexpr char kPointDeclaration[] = "POINT %s[%d] ;";
 constexpr char kPointX[] = "%s[%d].x = %d ;\n";
@@ -56,47 +74,80 @@ constexpr std::size_t fixedLength(const char* format) {
 // at compile time: the size bound adds them up for every object.
 constexpr std::size_t kStatementTailLength = fixedLength(kStatementTail);
 constexpr std::size_t kDefineLineLength = fixedLength(kDefineLine);
-constexpr std::size_t kSetFontLineLength = fixedLength(kSetFontLine);
 constexpr std::size_t kPointXLength = fixedLength(kPointX);
 constexpr std::size_t kPointYLength = fixedLength(kPointY);
 
+struct FormLengths {
+  std::size_t buttonHead, editHead, staticHead, listBoxHead, createFontLine, setFontLine;
+};
+constexpr FormLengths lengthsOf(const TextForms& forms) {
+  return {fixedLength(forms.buttonHead),     fixedLength(forms.editHead),
+          fixedLength(forms.staticHead),     fixedLength(forms.listBoxHead),
+          fixedLength(forms.createFontLine), fixedLength(forms.setFontLine)};
+}
+constexpr FormLengths kAnsiLengths = lengthsOf(kAnsiForms);
+constexpr FormLengths kWideLengths = lengthsOf(kWideForms);
+
 std::size_t len(const std::string& text) { return std::strlen(text.c_str()); }
 
-const char* headOf(ObjectKind kind) {
-  if (isEditKind(kind)) return kEditHead;
+const TextForms& formsOf(const CodeSource& source) {
+  return source.encoding == CodeEncoding::Utf8Wide ? kWideForms : kAnsiForms;
+}
+const FormLengths& lengthsOf(const CodeSource& source) {
+  return source.encoding == CodeEncoding::Utf8Wide ? kWideLengths : kAnsiLengths;
+}
+
+enum class HeadKind { Button, Edit, Static, ListBox };
+
+HeadKind headKindOf(ObjectKind kind) {
+  if (isEditKind(kind)) return HeadKind::Edit;
   switch (kind) {
     case ObjectKind::STATIC:
-      return kStaticHead;
+      return HeadKind::Static;
     case ObjectKind::LISTBOX:
-      return kListBoxHead;
+      return HeadKind::ListBox;
     default:
       // BUTTON, and any kind a damaged project file may hold: the same class
       // the designer would create for it.
-      return kButtonHead;
+      return HeadKind::Button;
+  }
+}
+
+const char* headOf(ObjectKind kind, const TextForms& forms) {
+  switch (headKindOf(kind)) {
+    case HeadKind::Edit:
+      return forms.editHead;
+    case HeadKind::Static:
+      return forms.staticHead;
+    case HeadKind::ListBox:
+      return forms.listBoxHead;
+    default:
+      return forms.buttonHead;
   }
 }
 
 // fixedLength(headOf(kind)), without walking the form for every object.
-std::size_t headLengthOf(ObjectKind kind) {
-  static constexpr std::size_t kButton = fixedLength(kButtonHead);
-  static constexpr std::size_t kEdit = fixedLength(kEditHead);
-  static constexpr std::size_t kStatic = fixedLength(kStaticHead);
-  static constexpr std::size_t kListBox = fixedLength(kListBoxHead);
-  const char* head = headOf(kind);
-  return head == kEditHead ? kEdit
-         : head == kStaticHead ? kStatic
-         : head == kListBoxHead ? kListBox
-                                : kButton;
+std::size_t headLengthOf(ObjectKind kind, const FormLengths& lengths) {
+  switch (headKindOf(kind)) {
+    case HeadKind::Edit:
+      return lengths.editHead;
+    case HeadKind::Static:
+      return lengths.staticHead;
+    case HeadKind::ListBox:
+      return lengths.listBoxHead;
+    default:
+      return lengths.buttonHead;
+  }
 }
 
 const char* truthText(std::uint8_t flag) { return flag != 0 ? "TRUE" : "FALSE"; }
 
-// The face name up to its terminator, never past the 32-byte field.
+// The face name up to its terminator, never past the 32-byte field, escaped
+// for the string literal it goes into.
 std::string faceNameOf(const FontSpec& font) {
-  return std::string(font.lfFaceName, strnlen(font.lfFaceName, sizeof font.lfFaceName));
+  return escapedCText(
+      std::string_view(font.lfFaceName, strnlen(font.lfFaceName, sizeof font.lfFaceName)));
 }
-
-long long defineNumber(std::size_t index) { return 100LL * static_cast<long long>(index + 1); }
 
 std::string indentationOf(const OutputBuffer& out) {
   std::string blanks;
@@ -114,32 +165,40 @@ std::string fontWeightText(std::int32_t weight) {
 void produceAddObj(OutputBuffer& out, const CodeSource& source) {
   const std::string indent = indentationOf(out);
   const VariableNames& names = source.names;
+  const TextForms& forms = formsOf(source);
+  std::string caption;
   for (std::size_t i = 0; i < source.objects.size(); ++i) {
     const DesignObject& object = source.objects[i];
     if (i > 0) out.append(indent);
-    if (object.kind == ObjectKind::LISTBOX) {
-      out.append(kListBoxHead);
+    if (headKindOf(object.kind) == HeadKind::ListBox) {
+      out.append(forms.listBoxHead);
     } else {
-      appendFormatted(out, headOf(object.kind), object.caption.c_str());
+      escapeCText(object.caption, caption);
+      appendFormatted(out, headOf(object.kind, forms), caption.c_str());
     }
     appendGeneralStyleNames(out, object.style);
     appendClassStyleNames(out, object.kind, object.style);
     appendFormatted(out, kStatementTail, object.x, object.y, object.width, object.height,
-                    names.hwnd.c_str(), object.idName.c_str(), names.hinstance.c_str());
+                    names.hwnd.c_str(), source.ids[i].text.c_str(), names.hinstance.c_str());
   }
 }
 
 void produceDefine(OutputBuffer& out, const CodeSource& source) {
   const std::string indent = indentationOf(out);
+  bool first = true;
   for (std::size_t i = 0; i < source.objects.size(); ++i) {
-    if (i > 0) out.append(indent);
-    appendFormatted(out, kDefineLine, source.objects[i].idName.c_str(), defineNumber(i));
+    // A control written as its number needs no line.
+    if (!source.ids[i].defined) continue;
+    if (!first) out.append(indent);
+    first = false;
+    appendFormatted(out, kDefineLine, source.ids[i].text.c_str(),
+                    std::to_string(controlNumber(i)).c_str());
   }
 }
 
 void produceCreateFont(OutputBuffer& out, const CodeSource& source) {
   const FontSpec& font = source.project.font;
-  appendFormatted(out, kCreateFontLine, source.names.hfont.c_str(), font.lfHeight,
+  appendFormatted(out, formsOf(source).createFontLine, source.names.hfont.c_str(), font.lfHeight,
                   fontWeightText(font.lfWeight).c_str(), truthText(font.lfItalic),
                   truthText(font.lfUnderline), truthText(font.lfStrikeOut),
                   faceNameOf(font).c_str());
@@ -149,8 +208,8 @@ void produceSetFont(OutputBuffer& out, const CodeSource& source) {
   const std::string indent = indentationOf(out);
   for (std::size_t i = 0; i < source.objects.size(); ++i) {
     if (i > 0) out.append(indent);
-    appendFormatted(out, kSetFontLine, source.names.hwnd.c_str(),
-                    source.objects[i].idName.c_str(), source.names.hfont.c_str());
+    appendFormatted(out, formsOf(source).setFontLine, source.names.hwnd.c_str(),
+                    source.ids[i].text.c_str(), source.names.hfont.c_str());
   }
 }
 
@@ -211,34 +270,38 @@ void produceReplacement(Placeholder placeholder, OutputBuffer& out, const CodeSo
 
 std::size_t replacementLength(Placeholder placeholder, const CodeSource& source) {
   const VariableNames& names = source.names;
+  const FormLengths& forms = lengthsOf(source);
   std::size_t length = 0;
   switch (placeholder) {
     case Placeholder::AddObj:
-      for (const DesignObject& object : source.objects) {
-        length += headLengthOf(object.kind) +
-                  (object.kind == ObjectKind::LISTBOX ? 0 : len(object.caption)) +
+      for (std::size_t i = 0; i < source.objects.size(); ++i) {
+        const DesignObject& object = source.objects[i];
+        const bool listBox = headKindOf(object.kind) == HeadKind::ListBox;
+        length += headLengthOf(object.kind, forms) +
+                  (listBox ? 0 : escapedCTextLength(object.caption)) +
                   styleNamesLength(object.kind, object.style) + kStatementTailLength +
                   decimalWidth(object.x) + decimalWidth(object.y) + decimalWidth(object.width) +
-                  decimalWidth(object.height) + len(names.hwnd) + len(object.idName) +
+                  decimalWidth(object.height) + len(names.hwnd) + source.ids[i].text.size() +
                   len(names.hinstance);
       }
       return length;
     case Placeholder::Define:
       for (std::size_t i = 0; i < source.objects.size(); ++i) {
-        length += kDefineLineLength + len(source.objects[i].idName) +
-                  decimalWidth(defineNumber(i));
+        if (!source.ids[i].defined) continue;
+        length += kDefineLineLength + source.ids[i].text.size() +
+                  decimalWidth(controlNumber(i));
       }
       return length;
     case Placeholder::CreateFont: {
       const FontSpec& font = source.project.font;
-      return fixedLength(kCreateFontLine) + len(names.hfont) + decimalWidth(font.lfHeight) +
+      return forms.createFontLine + len(names.hfont) + decimalWidth(font.lfHeight) +
              fontWeightText(font.lfWeight).size() + std::strlen(truthText(font.lfItalic)) +
              std::strlen(truthText(font.lfUnderline)) + std::strlen(truthText(font.lfStrikeOut)) +
              faceNameOf(font).size();
     }
     case Placeholder::SetFont:
-      for (const DesignObject& object : source.objects) {
-        length += kSetFontLineLength + len(names.hwnd) + len(object.idName) +
+      for (std::size_t i = 0; i < source.objects.size(); ++i) {
+        length += forms.setFontLine + len(names.hwnd) + source.ids[i].text.size() +
                   len(names.hfont);
       }
       return length;
@@ -272,9 +335,13 @@ std::size_t indentedLineCount(Placeholder placeholder, const CodeSource& source)
   const std::size_t pointCount = source.points.size();
   switch (placeholder) {
     case Placeholder::AddObj:
-    case Placeholder::Define:
     case Placeholder::SetFont:
       return objectCount > 0 ? objectCount - 1 : 0;
+    case Placeholder::Define: {
+      std::size_t defined = 0;
+      for (const WrittenId& id : source.ids) defined += id.defined ? 1 : 0;
+      return defined > 0 ? defined - 1 : 0;
+    }
     case Placeholder::Point:
       return pointCount > 0 ? 1 : 0;
     case Placeholder::AddPoint:

@@ -1,7 +1,10 @@
 #include "common/file_io.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstring>
+#include <filesystem>
 #include <system_error>
 
 namespace quorvin {
@@ -18,13 +21,22 @@ UniqueFile openFile(const Path& path, const char* mode) {
 std::optional<std::string> readFileBytes(const Path& path, std::size_t maxBytes) {
   UniqueFile file = openFile(path, "rb");
   if (!file) return std::nullopt;
+  // Read straight into the text, sized from the file's length when the
+  // system knows it, so that a large file is neither copied nor regrown.
+  std::error_code error;
+  const auto known = std::filesystem::file_size(path, error);
+  constexpr std::size_t kChunk = std::size_t(1) << 16;
+  std::size_t chunk = kChunk;
+  if (!error && known < maxBytes) chunk = std::max(chunk, static_cast<std::size_t>(known) + 1);
   std::string bytes;
-  char buffer[1 << 16];
   for (;;) {
-    const std::size_t n = std::fread(buffer, 1, sizeof buffer, file.get());
-    if (n == 0) break;
-    if (bytes.size() + n > maxBytes) return std::nullopt;
-    bytes.append(buffer, n);
+    const std::size_t at = bytes.size();
+    bytes.resize(at + chunk);
+    const std::size_t n = std::fread(bytes.data() + at, 1, chunk, file.get());
+    bytes.resize(at + n);
+    if (bytes.size() > maxBytes) return std::nullopt;
+    if (n < chunk && (std::feof(file.get()) || std::ferror(file.get()))) break;
+    chunk = kChunk;
   }
   if (std::ferror(file.get())) return std::nullopt;
   return bytes;
@@ -62,11 +74,20 @@ bool writeFileReplacing(const Path& target, std::string_view bytes) {
 }
 
 std::string toCrLf(std::string_view text) {
-  std::string out;
-  out.reserve(text.size() + text.size() / 16 + 1);
-  for (char c : text) {
-    if (c == '\n') out += '\r';
-    out += c;
+  // Sized exactly, then copied in runs between the line feeds: a generated
+  // source of megabytes is converted at the speed of memcpy.
+  const auto lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+  std::string out(text.size() + lines, '\0');
+  char* to = out.data();
+  while (!text.empty()) {
+    const std::size_t feed = text.find('\n');
+    const std::size_t run = feed == std::string_view::npos ? text.size() : feed;
+    std::memcpy(to, text.data(), run);
+    to += run;
+    if (feed == std::string_view::npos) break;
+    *to++ = '\r';
+    *to++ = '\n';
+    text.remove_prefix(run + 1);
   }
   return out;
 }

@@ -4,6 +4,8 @@
 #include <array>
 #include <cstdlib>
 #include <limits>
+#include <string>
+#include <vector>
 
 namespace quorvin {
 
@@ -90,6 +92,33 @@ std::optional<DesignObject> newPlacedObject(ToolCode tool, const PixelRect& rect
   setObjectText(object, 2, row->idName);
   object.style = row->style;
   return object;
+}
+
+std::string uniqueIdName(std::string_view base, std::span<const DesignObject> placed) {
+  // The numbers already taken after `base`; the answer is the lowest free
+  // one, so a set of at most placed.size() + 1 flags is enough.
+  std::vector<bool> taken(placed.size() + 2, false);
+  for (const DesignObject& object : placed) {
+    const std::string_view name(object.idName.c_str());
+    if (name.substr(0, base.size()) != base) continue;
+    const std::string_view suffix = name.substr(base.size());
+    if (suffix.empty()) {
+      taken[1] = true;
+      continue;
+    }
+    if (suffix.size() > 9 || suffix[0] < '2' || suffix[0] > '9') continue;
+    std::size_t number = 0;
+    bool digits = true;
+    for (char c : suffix) {
+      digits = digits && c >= '0' && c <= '9';
+      number = number * 10 + static_cast<std::size_t>(c - '0');
+    }
+    if (digits && number < taken.size()) taken[number] = true;
+  }
+  if (!taken[1]) return std::string(base);
+  std::size_t number = 2;
+  while (taken[number]) ++number;
+  return std::string(base) + std::to_string(number);
 }
 
 }  // namespace quorvin

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
+#include <string_view>
 
 #include "app/model.h"
 #include "designer/geometry.h"
@@ -46,5 +48,11 @@ std::optional<PixelRect> placementRectangle(RegionPoint press,
 // window layer fills `window` and `savedProc`, and replaces `style` by the
 // style that the created control reports. Nothing for a non-placement tool.
 std::optional<DesignObject> newPlacedObject(ToolCode tool, const PixelRect& rect);
+
+// The ID name for a new control whose default name is `base`, so that no two
+// controls share one: `base` itself while no control in `placed` has it,
+// otherwise `base` followed by the lowest number from 2 on that none has
+// (ID_BUTTON, ID_BUTTON2, ID_BUTTON3, ...).
+std::string uniqueIdName(std::string_view base, std::span<const DesignObject> placed);
 
 }  // namespace quorvin

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <vector>
 
 namespace quorvin {
 namespace {
@@ -86,6 +87,34 @@ TEST(Placement, EveryPlacementToolMakesItsControl) {
     EXPECT_FALSE(isPlacementTool(other));
     EXPECT_FALSE(newPlacedObject(other, rect));
   }
+}
+
+// Controls placed one after another, some renamed or deleted between:
+// every new one gets the lowest free numbered name, the first the bare one.
+TEST(Placement, NewControlsGetTheLowestFreeName) {
+  std::vector<DesignObject> placed;
+  const auto place = [&placed](const char* base) {
+    DesignObject object;
+    object.idName = uniqueIdName(base, placed);
+    placed.push_back(object);
+    return object.idName;
+  };
+  EXPECT_EQ(place("ID_BUTTON"), "ID_BUTTON");
+  EXPECT_EQ(place("ID_BUTTON"), "ID_BUTTON2");
+  EXPECT_EQ(place("ID_EDIT"), "ID_EDIT");
+  EXPECT_EQ(place("ID_BUTTON"), "ID_BUTTON3");
+  placed[0].idName = "ID_OK";  // renamed: its name is free again
+  EXPECT_EQ(place("ID_BUTTON"), "ID_BUTTON");
+  placed.erase(placed.begin() + 1);  // ID_BUTTON2 deleted
+  EXPECT_EQ(place("ID_BUTTON"), "ID_BUTTON2");
+  EXPECT_EQ(place("ID_BUTTON"), "ID_BUTTON4");
+  // Names that only look numbered do not take a number.
+  for (const char* name : {"ID_BUTTON05", "ID_BUTTON1", "ID_BUTTON5x", "ID_BUTTONS"}) {
+    DesignObject object;
+    object.idName = name;
+    placed.push_back(object);
+  }
+  EXPECT_EQ(place("ID_BUTTON"), "ID_BUTTON5");
 }
 
 }  // namespace

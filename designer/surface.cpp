@@ -269,6 +269,11 @@ bool createPlacedControl(int slot, ToolCode tool, RegionPoint release, RegionPoi
   const std::optional<PixelRect> rect = placementRectangle(press, release);
   if (row == nullptr || !rect || slot < 0 || slot >= objectCapacity()) return false;
   std::optional<DesignObject> made = newPlacedObject(tool, *rect);
+  // The controls before the slot are the placed ones: a second control of a
+  // kind gets a name of its own (ID_BUTTON2), so that the generated ids do
+  // not clash.
+  made->idName = uniqueIdName(row->idName, std::span<const DesignObject>(
+                                               objects.data(), static_cast<std::size_t>(slot)));
   const HWND control = CreateWindowExW(
       row->exStyle, cp932ToWide(row->windowClass).c_str(), cp932ToWide(row->caption).c_str(),
       row->style, rect->x, rect->y, rect->width, rect->height, surfaceWindow(),

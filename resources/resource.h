@@ -19,6 +19,7 @@
 #define IDM_FILE_OPEN 40008
 #define IDM_FILE_SAVE 40009
 #define IDM_OPTION_SETTINGS 40010
+#define IDM_OPTION_UNICODE_OUTPUT 40011
 
 // Dialog ID_DLG_NEWFILE: title and class name of a new design.
 #define IDC_NEWFILE_CLASS_LABEL 1032

@@ -205,6 +205,7 @@ TEST(ResourceScript, MenuHasTheFileAndOptionCommands) {
       {1, 0, 40002, "終了", false},
       {0, 0, 0, "オプション", true},
       {1, 0, 40010, "設定", false},
+      {1, 0, 40011, "Unicode (UTF-8) でコード出力", false},
   };
   ASSERT_EQ(read.size(), expected.size());
   for (std::size_t i = 0; i < expected.size(); ++i) {

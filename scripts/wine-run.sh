@@ -62,6 +62,13 @@ if [ ! -f "$template/user.reg" ] || [ ! -d "$QV_LOCALE_DIR/ja_JP.UTF-8" ]; then
   qv_make_template "$template"
 fi
 export QV_LOCALE_DIR
+# QV_WINE_LOCALE=english: an English locale, ANSI code page 1252, instead
+# of the Japanese one, for a program that must be right whatever the code
+# page.
+if [ "${QV_WINE_LOCALE:-}" = english ]; then
+  unset QV_LOCALE_DIR LOCPATH LANGUAGE LC_ALL
+  export LANG=C
+fi
 
 status=0
 qv_run_in_fresh_prefix "$template" "$rundir/run" "$@" || status=$?

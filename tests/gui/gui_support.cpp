@@ -269,7 +269,8 @@ void DesignerTest::SetUp() {
   for (const auto& entry : std::filesystem::directory_iterator(runFolder_)) {
     const auto ext = entry.path().extension();
     const auto name = entry.path().filename();
-    if (ext == L".bmp" || name == L"code.txt" || name == L"setting.ini")
+    if (ext == L".bmp" || name == L"code.txt" || name == L"code_unicode.txt" ||
+        name == L"setting.ini")
       std::filesystem::copy_file(entry.path(), folder_ / name);
   }
   prepareFolder(folder_);

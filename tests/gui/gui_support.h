@@ -93,7 +93,7 @@ DialogAction chooseFile(const std::wstring& path);
 DialogAction cancelDialog();
 
 // ---- The designer in a folder of its own ---------------------------------
-// Copies what the program reads from its current folder (code.txt,
+// Copies what the program reads from its current folder (the templates,
 // setting.ini, the nine bitmaps) from the run folder into a fresh folder,
 // makes it current and starts the designer there. TearDown destroys what is
 // left, resets the shared state and unregisters the classes, so every test

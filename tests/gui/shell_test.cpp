@@ -298,9 +298,17 @@ TEST_F(ShellTest, SaveWritesAProjectFileThatReadsBack) {
   EXPECT_EQ(read.font, project.font);
 }
 
+// Two buttons get names of their own, so the source gives each its id and
+// font. Names that repeat (as old files hold them) are asked about first.
+// The Unicode output writes UTF-8 from code_unicode.txt and is remembered in
+// quorvin.ini, never in setting.ini.
 TEST_F(ShellTest, CodeOutputWritesWhatTheGeneratorMakes) {
   newDesign(L"窓", L"CodeClass");
   place(static_cast<int>(ToolCode::Button), {20, 20}, {90, 50});
+  place(static_cast<int>(ToolCode::Button), {20, 60}, {90, 90});
+  ASSERT_EQ(project.objectCount, 2);
+  EXPECT_EQ(objects[0].idName, "ID_BUTTON");
+  EXPECT_EQ(objects[1].idName, "ID_BUTTON2");
   DialogScript script;
   script.then(chooseFile((folder() / "window").wstring()));
   command(IDM_FILE_CODE_OUTPUT);
@@ -313,6 +321,31 @@ TEST_F(ShellTest, CodeOutputWritesWhatTheGeneratorMakes) {
   ASSERT_TRUE(written.has_value()) << "the default extension is cpp";
   EXPECT_EQ(*written, toCrLf(generateCode(*templateText)));
   EXPECT_NE(written->find(utf8ToCp932("窓")), std::string::npos);
+
+  objects[1].idName = "ID_BUTTON";
+  DialogScript refused;
+  refused.then(answerMessageBox(IDNO));
+  command(IDM_FILE_CODE_OUTPUT);
+  ASSERT_TRUE(refused.done());
+  ASSERT_EQ(refused.seen().size(), 1u) << "No writes nothing and asks for no file";
+  EXPECT_EQ(refused.seen()[0].title, L"コード出力");
+  EXPECT_NE(refused.seen()[0].text.find(L"ID_BUTTON (100, 200)"), std::wstring::npos);
+
+  const std::string settingIni = readFileBytes(folder() / "setting.ini").value_or("");
+  command(IDM_OPTION_UNICODE_OUTPUT);
+  EXPECT_EQ(GetMenuState(GetMenu(mainWindow), IDM_OPTION_UNICODE_OUTPUT, MF_BYCOMMAND) &
+                MF_CHECKED,
+            static_cast<UINT>(MF_CHECKED));
+  DialogScript wide;
+  wide.then(answerMessageBox(IDYES)).then(chooseFile((folder() / "wide.cpp").wstring()));
+  command(IDM_FILE_CODE_OUTPUT);
+  ASSERT_TRUE(wide.done());
+  const auto wideTemplate = readCodeTemplate(folder() / "code_unicode.txt");
+  ASSERT_TRUE(wideTemplate.has_value());
+  EXPECT_EQ(readFileBytes(folder() / "wide.cpp").value_or(""),
+            toCrLf(generateCode(*wideTemplate, CodeEncoding::Utf8Wide)));
+  EXPECT_EQ(readFileBytes(folder() / "quorvin.ini").value_or(""), "unicodeOutput=1\r\n");
+  EXPECT_EQ(readFileBytes(folder() / "setting.ini").value_or(""), settingIni);
 }
 
 TEST_F(ShellTest, CodeOutputWithoutTheTemplateReportsItAfterTheDialogAndWritesNothing) {

@@ -59,7 +59,7 @@ inline std::int32_t randomNumber(Random& random) {
 inline std::string randomPiece(Random& random) {
   static const char* const kPieces[] = {
       "a", "Z", "7", "_", ",", ",,", " ", "  ", "\t", "%", "%2", "20", "%20", "0%", "$",
-      "$TITLE$", "\r", "\x1A", "ID_OK",
+      "$TITLE$", "\r", "\x1A", "ID_OK", "\"", "\\",
       "\x83\x5C",          // ソ, second byte '\'
       "\x95\x5C",          // 表
       "\x83\x7C",          // ポ, second byte '|'

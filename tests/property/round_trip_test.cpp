@@ -5,12 +5,17 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <optional>
+#include <set>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "app/project_file.h"
 #include "app/settings_file.h"
+#include "codegen/c_text.h"
 #include "codegen/code_output.h"
+#include "common/cp932.h"
 #include "common/file_io.h"
 #include "tests/property/random_design.h"
 #include "tests/temp_dir.h"
@@ -201,12 +206,87 @@ TEST(RoundTrip, GeneratedCodeStaysWithinItsBound) {
     for (std::uint32_t i = 0; i < pieces; ++i)
       made += kFragments[random.below(sizeof kFragments / sizeof kFragments[0])];
     for (const std::string& text : {*shipped, made}) {
-      CodeGenerationReport report;
-      const std::string out = generateCode(text, design.project, design.objects, &report);
-      EXPECT_EQ(out.size(), report.length);
-      EXPECT_LE(report.length, report.bound);
-      EXPECT_FALSE(report.grew);
+      for (CodeEncoding encoding : {CodeEncoding::Cp932, CodeEncoding::Utf8Wide}) {
+        CodeGenerationReport report;
+        const std::string out =
+            generateCode(text, design.project, design.objects, &report, encoding);
+        if (encoding == CodeEncoding::Cp932) {
+          EXPECT_EQ(out.size(), report.length);
+        }
+        EXPECT_LE(report.length, report.bound);
+        EXPECT_FALSE(report.grew);
+      }
     }
+    if (::testing::Test::HasFailure()) return;
+  }
+}
+
+// The contents of a C string literal as a compiler reading CP932 sees them:
+// a two-byte character is one character, a backslash escapes the next one.
+// Nothing when an unescaped quote ends the literal early.
+std::optional<std::string> unescapeLiteral(std::string_view text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (isCp932LeadByte(c) && i + 1 < text.size()) {
+      out += text.substr(i++, 2);
+    } else if (c == '\\' && i + 1 < text.size()) {
+      out += text[++i];
+    } else if (c == '"' || c == '\\') {
+      return std::nullopt;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
+// For random designs: every caption reads back from its literal as itself,
+// and every control gets an id of its own: a name #defined once or its
+// number, so the source has neither a redefinition nor two equal ids.
+TEST(RoundTrip, GeneratedTextsAndIdsAreSoundC) {
+  Random random(1313);
+  for (std::uint32_t index = 0; index < kCases; ++index) {
+    SCOPED_TRACE("case " + std::to_string(index));
+    RandomDesign design = testing::randomDesign(index, random);
+    // Repeated names, as old files hold them.
+    for (std::size_t i = 1; i < design.objects.size(); i += 3)
+      design.objects[i].idName = design.objects[i - 1].idName;
+    const std::size_t count = static_cast<std::size_t>(design.project.objectCount);
+    const CodeSource source = makeCodeSource(design.project, design.objects);
+    std::set<std::string> ids;
+    for (std::size_t i = 0; i < count; ++i) {
+      const DesignObject& object = design.objects[i];
+      EXPECT_EQ(unescapeLiteral(escapedCText(object.caption)), std::string(object.caption.c_str()));
+      const WrittenId& id = source.ids[i];
+      const std::string key = id.defined ? std::string(object.idName.c_str()) : id.text;
+      if (id.defined) {
+        EXPECT_TRUE(isIdentifierName(object.idName));
+        EXPECT_EQ(id.text, object.idName.c_str());
+      } else {
+        EXPECT_EQ(id.text, std::to_string(100 * (i + 1)));
+      }
+      // Names compare without their blanks, as the preprocessor sees them.
+      std::string trimmed = key;
+      trimmed.erase(0, trimmed.find_first_not_of(" \t"));
+      trimmed.erase(trimmed.find_last_not_of(" \t") + 1);
+      EXPECT_TRUE(ids.insert(trimmed).second) << key;
+    }
+    const std::vector<IdNameWarning> warnings =
+        idNameWarnings(std::span<const DesignObject>(design.objects.data(), count));
+    std::size_t numbered = 0;
+    for (const WrittenId& id : source.ids) numbered += id.defined ? 0 : 1;
+    std::size_t warned = 0;
+    for (const IdNameWarning& warning : warnings)
+      warned += warning.kind == IdNameWarning::Kind::Repeated ? warning.numbers.size() - 1 : 1;
+    std::size_t blank = 0;
+    for (std::size_t i = 0; i < count; ++i)
+      blank += std::string(design.objects[i].idName.c_str()).find_first_not_of(" \t") ==
+                       std::string::npos
+                   ? 1
+                   : 0;
+    // Every control written as its number was either warned about or blank.
+    EXPECT_EQ(numbered, warned + blank);
     if (::testing::Test::HasFailure()) return;
   }
 }

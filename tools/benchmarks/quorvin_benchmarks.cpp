@@ -5,6 +5,7 @@
 // generate, write, exit).
 #include <benchmark/benchmark.h>
 
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -186,46 +187,103 @@ void BM_ReadProject(benchmark::State& state) {
 }
 BENCHMARK(BM_ReadProject)->Unit(benchmark::kMillisecond);
 
-// quorvin-gen started as a process, as a build starts it: reads the project
-// and the template, generates, writes the source file, exits. Measured in
-// real time, as the work is done in the child; child_cpu_ms is the
-// processor time the child took.
-void BM_QuorvinGenProcess(benchmark::State& state) {
-  const std::string program = QUORVIN_GEN_PROGRAM;
-  const std::string project = savedProject().string();
-  const std::string output = (workFolder() / "big.cpp").string();
-  const std::string templateFile = QUORVIN_TEMPLATE_FILE;
-  std::vector<std::string> args{program, "-t", templateFile, "-o", output, project};
+// The processor time that finished child processes have taken (user +
+// system), in seconds.
+double childCpuSeconds() {
+  rusage usage{};
+  getrusage(RUSAGE_CHILDREN, &usage);
+  return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+         static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+// Starts `args` (a program's path first) with standard output going to
+// `stdoutFile` when one is given, and waits for it. False when it could not
+// be started or did not exit with 0.
+bool runProcess(std::vector<std::string> args, const std::string& stdoutFile = {}) {
   std::vector<char*> argv;
   for (std::string& arg : args) argv.push_back(arg.data());
   argv.push_back(nullptr);
-  const auto childCpuSeconds = [] {
-    rusage usage{};
-    getrusage(RUSAGE_CHILDREN, &usage);
-    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-  };
-  const double cpuBefore = childCpuSeconds();
-  for (auto _ : state) {
-    pid_t pid = 0;
-    if (posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ) != 0) {
-      state.SkipWithError("cannot start quorvin-gen");
-      break;
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-      state.SkipWithError("quorvin-gen failed");
-      break;
-    }
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  if (!stdoutFile.empty()) {
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, stdoutFile.c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
   }
-  // The processor time the child processes took, per run (user + system).
-  if (state.iterations() > 0) {
-    state.counters["child_cpu_ms"] =
-        (childCpuSeconds() - cpuBefore) * 1000 / static_cast<double>(state.iterations());
-  }
+  pid_t pid = 0;
+  const int started = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (started != 0) return false;
+  int status = 0;
+  waitpid(pid, &status, 0);
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
-BENCHMARK(BM_QuorvinGenProcess)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The source of the big design, as quorvin-gen writes it: the copy's input.
+const std::string& generatedFile() {
+  static const std::string path = [] {
+    const std::string file = (workFolder() / "generated.cpp").string();
+    if (!runProcess({QUORVIN_GEN_PROGRAM, "-t", QUORVIN_TEMPLATE_FILE, "-o", file,
+                     savedProject().string()}))
+      std::abort();
+    return file;
+  }();
+  return path;
+}
+
+// Runs `args` once per iteration (after `before`, untimed) and reports the
+// child processes' processor time per run as child_cpu_ms.
+template <typename Before>
+void timeProcess(benchmark::State& state, const std::vector<std::string>& args,
+                 const std::string& stdoutFile, Before before) {
+  double cpu = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    before();
+    const double cpuBefore = childCpuSeconds();
+    state.ResumeTiming();
+    if (!runProcess(args, stdoutFile)) {
+      state.SkipWithError("the process failed");
+      break;
+    }
+    state.PauseTiming();
+    cpu += childCpuSeconds() - cpuBefore;
+    state.ResumeTiming();
+  }
+  if (state.iterations() > 0)
+    state.counters["child_cpu_ms"] = cpu * 1000 / static_cast<double>(state.iterations());
+}
+
+// quorvin-gen started as a process, as a build starts it: reads the project
+// and the template, generates, writes the source file, exits. Measured in
+// real time, as the work is done in the child. `new`: the output file is
+// not there (removed before each run, untimed); `unchanged`: it holds the
+// bytes already, so quorvin-gen reads and compares it and writes nothing.
+// The environment variable QUORVIN_GEN names another quorvin-gen to time
+// (an earlier version, for a comparison on the same machine).
+void BM_QuorvinGenProcess(benchmark::State& state) {
+  const bool unchanged = state.range(0) == 1;
+  state.SetLabel(unchanged ? "unchanged" : "new");
+  const char* other = std::getenv("QUORVIN_GEN");
+  const std::string output = (workFolder() / "big.cpp").string();
+  const std::vector<std::string> args{other != nullptr ? other : QUORVIN_GEN_PROGRAM, "-t",
+                                      QUORVIN_TEMPLATE_FILE, "-o", output,
+                                      savedProject().string()};
+  if (unchanged && !runProcess(args)) state.SkipWithError("quorvin-gen failed");
+  timeProcess(state, args, {}, [&] {
+    if (!unchanged) std::filesystem::remove(output);
+  });
+}
+BENCHMARK(BM_QuorvinGenProcess)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The yardstick for quorvin-gen: `cat` copying quorvin-gen's output of the
+// big design to a new file (the shell's `cat big.cpp > copy.cpp`), as a
+// whole process too.
+void BM_CatOutputProcess(benchmark::State& state) {
+  const std::string copy = (workFolder() / "copy.cpp").string();
+  timeProcess(state, {"/bin/cat", generatedFile()}, copy,
+              [&] { std::filesystem::remove(copy); });
+}
+BENCHMARK(BM_CatOutputProcess)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 }  // namespace quorvin

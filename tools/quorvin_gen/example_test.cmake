@@ -58,4 +58,15 @@ file(READ ${generated} text)
 if(NOT text MATCHES "\"SampleWindow\"")
   message(FATAL_ERROR "changing hello.mwd did not regenerate ${generated}")
 endif()
+
+# The design saved again without a change: the generator runs, but leaves
+# the source as it was, so the build does not compile it again.
+file(TIMESTAMP ${generated} before "%Y%m%d%H%M%S")
+execute_process(COMMAND ${CMAKE_COMMAND} -E sleep 1.1)
+file(TOUCH ${example}/hello.mwd)
+run(${CMAKE_COMMAND} --build ${build})
+file(TIMESTAMP ${generated} after "%Y%m%d%H%M%S")
+if(NOT before STREQUAL after)
+  message(FATAL_ERROR "an unchanged design rewrote ${generated} (${before} -> ${after})")
+endif()
 file(REMOVE_RECURSE ${WORK_DIR})

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <span>
 #include <optional>
 #include <ostream>
 #include <string_view>
@@ -28,15 +29,23 @@ constexpr std::string_view kProgram = "quorvin-gen";
 constexpr const char* kSettingsFileName = "setting.ini";
 
 constexpr std::string_view kUsage =
-    "Usage: quorvin-gen [-t TEMPLATE] [-s SETTINGS] [-o OUTPUT] PROJECT.mwd\n"
+    "Usage: quorvin-gen [--unicode] [--check] [--strict] [-t TEMPLATE] [-s SETTINGS]\n"
+    "                   [-o OUTPUT] PROJECT.mwd\n"
     "       quorvin-gen --json [-s SETTINGS] [-o OUTPUT] PROJECT.mwd\n"
     "       quorvin-gen --help | --version\n"
     "\n"
     "Writes the C/C++ source of the window designed in PROJECT.mwd, byte for byte\n"
     "as the designer's code output writes it (code page 932, CR LF line ends).\n"
+    "An output file is written only when its bytes change.\n"
     "\n"
     "  -t, --template FILE  the code template (default: code.txt in the current\n"
-    "                       folder)\n"
+    "                       folder, code_unicode.txt with --unicode)\n"
+    "  -u, --unicode        UTF-8 source for the wide API (W calls, L\"...\" texts),\n"
+    "                       as the designer's Unicode output\n"
+    "      --check          write nothing; exit 4, naming the first differing\n"
+    "                       line, when the -o file is not what would be written\n"
+    "      --strict         an ID name that repeats or is not an identifier is\n"
+    "                       an error (exit 5), not a warning\n"
     "  -s, --settings FILE  the variable names (default: setting.ini in the\n"
     "                       current folder; without that file the generated code\n"
     "                       uses hWnd, hInst, hFont, hRgn and pt)\n"
@@ -46,7 +55,8 @@ constexpr std::string_view kUsage =
     "      --version        show the version and exit\n"
     "\n"
     "Exit status: 0 done; 1 a project, template or settings file is missing,\n"
-    "unreadable or damaged; 2 wrong usage; 3 the output could not be written.\n";
+    "unreadable or damaged; 2 wrong usage; 3 the output could not be written;\n"
+    "4 --check found the output out of date; 5 --strict refused the ID names.\n";
 
 // One failure: the line for standard error (without the program's name) and
 // the exit code.
@@ -95,6 +105,9 @@ struct Options {
   bool help = false;
   bool version = false;
   bool json = false;
+  bool unicode = false;
+  bool check = false;
+  bool strict = false;
   std::optional<std::string> templateFile;
   std::optional<std::string> settingsFile;
   std::optional<std::string> outputFile;
@@ -124,6 +137,12 @@ std::optional<Failure> parseArguments(const std::vector<std::string>& args, Opti
       options.version = true;
     } else if (arg == "--json") {
       options.json = true;
+    } else if (arg == "--unicode" || arg == "-u") {
+      options.unicode = true;
+    } else if (arg == "--check") {
+      options.check = true;
+    } else if (arg == "--strict") {
+      options.strict = true;
     } else if (arg == "-t" || arg == "--template" || arg == "-s" || arg == "--settings" ||
                arg == "-o" || arg == "--output") {
       std::optional<std::string>& slot = arg[1] == 't' || arg == "--template" ? options.templateFile
@@ -142,6 +161,10 @@ std::optional<Failure> parseArguments(const std::vector<std::string>& args, Opti
   if (!options.projectFile) return usage("no project file given");
   if (options.json && options.templateFile)
     return usage("--json describes the project and uses no template: drop -t");
+  if (options.json && (options.unicode || options.strict))
+    return usage("--json describes the project: drop --unicode and --strict");
+  if (options.check && !options.outputFile)
+    return usage("--check compares with the file given with -o");
   return std::nullopt;
 }
 
@@ -159,11 +182,38 @@ std::optional<Failure> loadNames(const Options& options, const Path& cwd, Variab
   return std::nullopt;
 }
 
-// Writes `bytes` to -o's file or to `out`.
+// The first line (counted from 1) where `a` and `b` differ; they must differ.
+std::size_t firstDifferingLine(std::string_view a, std::string_view b) {
+  const std::size_t common = std::min(a.size(), b.size());
+  std::size_t at = 0;
+  while (at < common && a[at] == b[at]) ++at;
+  return static_cast<std::size_t>(std::count(a.begin(), a.begin() + static_cast<std::ptrdiff_t>(at), '\n')) + 1;
+}
+
+// --check: whether -o's file holds `bytes`.
+std::optional<Failure> checkOutput(const Options& options, const Path& cwd,
+                                   std::string_view bytes) {
+  const Path path = resolve(*options.outputFile, cwd);
+  const std::optional<std::string> onDisk = readFileBytes(path);
+  if (!onDisk) {
+    return Failure{GenExit::Differs,
+                   shown(path) + (fileExists(path) ? " cannot be read" : " does not exist") +
+                       ": it is not the generated source"};
+  }
+  if (*onDisk == bytes) return std::nullopt;
+  const std::size_t line = firstDifferingLine(*onDisk, bytes);
+  return Failure{GenExit::Differs, shown(path) + " differs from the generated source from line " +
+                                       std::to_string(line) + " on"};
+}
+
+// Writes `bytes` to -o's file, unless it holds them already (a build then
+// sees an unchanged file and does not recompile it), or to `out`.
 std::optional<Failure> writeOutput(const Options& options, const Path& cwd, std::ostream& out,
                                    std::string_view bytes) {
   if (options.outputFile) {
     const Path path = resolve(*options.outputFile, cwd);
+    const std::optional<std::string> onDisk = readFileBytes(path, bytes.size() + 1);
+    if (onDisk && *onDisk == bytes && !bytes.empty()) return std::nullopt;
     if (!writeFileReplacing(path, bytes))
       return Failure{GenExit::OutputFailed, "cannot write " + shown(path)};
     return std::nullopt;
@@ -343,14 +393,33 @@ int runQuorvinGen(const std::vector<std::string>& args, std::ostream& out, std::
       return static_cast<int>(GenExit::Done);
     }
 
-    const Path templateFile =
-        options.templateFile ? resolve(*options.templateFile, cwd) : cwd / kTemplateFileName;
+    const CodeEncoding encoding =
+        options.unicode ? CodeEncoding::Utf8Wide : CodeEncoding::Cp932;
+    const Path templateFile = options.templateFile
+                                  ? resolve(*options.templateFile, cwd)
+                                  : templateFor(cwd / kTemplateFileName, encoding);
     const std::optional<std::string> templateText = readCodeTemplate(templateFile);
     if (!templateText) return fail(err, inputFailure("template", templateFile));
 
-    const std::string code = generateCode(*templateText, read, readObjects);
+    // ID names the source cannot use as they stand: a warning line each, or
+    // with --strict an error and nothing written.
+    const std::vector<IdNameWarning> warnings = idNameWarnings(std::span<const DesignObject>(
+        readObjects.data(), std::min(readObjects.size(), static_cast<std::size_t>(
+                                                             std::max(read.objectCount, 0)))));
+    for (const IdNameWarning& warning : warnings)
+      err << kProgram << ": warning: " << describeIdNameWarning(warning) << '\n';
+    if (options.strict && !warnings.empty()) {
+      return fail(err, {GenExit::Refused, std::to_string(warnings.size()) +
+                                              " ID name problem(s) and --strict: nothing written"});
+    }
+
     // As the designer writes it: up to the first NUL, CR LF line ends.
-    const std::string bytes = toCrLf(std::string_view(code.c_str()));
+    const std::string bytes = generateCodeFile(*templateText, read, readObjects, encoding);
+    if (options.check) {
+      if (std::optional<Failure> failure = checkOutput(options, cwd, bytes))
+        return fail(err, *failure);
+      return static_cast<int>(GenExit::Done);
+    }
     if (std::optional<Failure> failure = writeOutput(options, cwd, out, bytes))
       return fail(err, *failure);
     // The designer reports an empty source as a failed save; so does this

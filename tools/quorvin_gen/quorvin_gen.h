@@ -2,12 +2,17 @@
 // quorvin-gen: the designer's code output from the command line, so that a
 // build can regenerate a window's source from its project file.
 //
-//   quorvin-gen [-t TEMPLATE] [-s SETTINGS] [-o OUTPUT] PROJECT.mwd
+//   quorvin-gen [--unicode] [--check] [--strict] [-t TEMPLATE] [-s SETTINGS]
+//               [-o OUTPUT] PROJECT.mwd
 //   quorvin-gen --json [-s SETTINGS] [-o OUTPUT] PROJECT.mwd
 //
 // The generated source is byte for byte what the designer's code output
-// writes for the same project, template and settings (CP932, CR LF line
-// ends). --json describes the project instead, as UTF-8 JSON.
+// writes for the same project, template, settings and encoding (CP932, or
+// UTF-8 with --unicode; CR LF line ends). An output file is written only
+// when its bytes change, so a build does not recompile an unchanged window.
+// --check only compares; --strict refuses a design whose ID names the
+// generated source cannot use as they stand. --json describes the project
+// instead, as UTF-8 JSON.
 
 #include <cstdint>
 #include <iosfwd>
@@ -25,6 +30,8 @@ enum class GenExit : int {
   BadInput = 1,      // a project, template or settings file missing, unreadable or damaged
   Usage = 2,         // wrong arguments
   OutputFailed = 3,  // the output could not be written (or would be empty)
+  Differs = 4,       // --check: the output file is missing or differs
+  Refused = 5,       // --strict: an ID name repeats or is not an identifier
 };
 
 // Runs quorvin-gen. `args` are the arguments after the program's name, UTF-8

@@ -7,6 +7,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include <chrono>
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -259,6 +261,65 @@ TEST_F(QuorvinGen, JsonDescribesTheProjectInUtf8) {
   // -o writes the same text.
   ASSERT_EQ(run(dir.path(), {"--json", "-o", "d.json", "design.mwd"}).status, 0);
   EXPECT_EQ(readFileBytes(dir.path() / "d.json"), std::optional<std::string>(result.out));
+}
+
+// For builds and CI: an unchanged output keeps its modification time;
+// --check compares without writing; --unicode writes the designer's Unicode
+// output; repeated names are warned about, and refused with --strict.
+TEST_F(QuorvinGen, WritesOnlyChangesChecksAndWarns) {
+  const Path out = dir.path() / "out.cpp";
+  ASSERT_EQ(run(dir.path(), {"-o", "out.cpp", "design.mwd"}).status, 0);
+  const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+  std::filesystem::last_write_time(out, old);
+  GenRun again = run(dir.path(), {"-o", "out.cpp", "design.mwd"});
+  ASSERT_EQ(again.status, 0) << again.err;
+  EXPECT_EQ(std::filesystem::last_write_time(out), old) << "rewritten though unchanged";
+  EXPECT_TRUE(readFileBytes(out).value_or("") == designerBytes(names));
+  EXPECT_EQ(run(dir.path(), {"--check", "-o", "out.cpp", "design.mwd"}).status, 0);
+
+  // A file that differs from line 3 on; --check leaves it as it was.
+  std::string edited = designerBytes(names);
+  const std::size_t third = edited.find('\n', edited.find('\n') + 1) + 1;
+  edited.insert(third, "x");
+  ASSERT_TRUE(writeFileReplacing(out, edited));
+  expectFailure(run(dir.path(), {"--check", "-o", "out.cpp", "design.mwd"}), GenExit::Differs,
+                "'" + out.string() + "' differs from the generated source from line 3 on");
+  EXPECT_EQ(readFileBytes(out).value_or(""), edited);
+  expectFailure(run(dir.path(), {"--check", "-o", "none.cpp", "design.mwd"}), GenExit::Differs,
+                "does not exist");
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / "none.cpp"));
+  expectFailure(run(dir.path(), {"--check", "design.mwd"}), GenExit::Usage, "-o");
+
+  // The Unicode output, with its own template beside code.txt by default.
+  const std::string wideTemplate =
+      readCodeTemplate(kSourceRoot / "codegen" / "code_unicode.txt").value();
+  ASSERT_TRUE(writeFileReplacing(dir.path() / "code_unicode.txt", toCrLf(wideTemplate)));
+  const GenRun wide = run(dir.path(), {"--unicode", "design.mwd"});
+  ASSERT_EQ(wide.status, 0) << wide.err;
+  Project source = design.withRegionPoints();
+  source.variableNames = names;
+  EXPECT_TRUE(wide.out == toCrLf(generateCode(wideTemplate, source, design.objects, nullptr,
+                                              CodeEncoding::Utf8Wide)));
+  EXPECT_NE(wide.out.find("L\"\xE3\x82\xBD\xE3\x83\x95\xE3\x83\x88\""), std::string::npos);
+
+  // Names that repeat: one warning line each, the source still written.
+  design.objects[2].idName = "ID_OK";
+  design.objects[1].idName = "not an id";
+  ASSERT_TRUE(saveProject(dir.path() / "design.mwd", design.project, design.objects));
+  const GenRun warned = run(dir.path(), {"-o", "out.cpp", "design.mwd"});
+  EXPECT_EQ(warned.status, 0);
+  EXPECT_EQ(warned.err,
+            "quorvin-gen: warning: ID name 'not an id' of control 200 is not a C identifier; it "
+            "is written as its number\n"
+            "quorvin-gen: warning: ID name 'ID_OK' is used by 2 controls (100, 300); all but the "
+            "first are written as their numbers\n");
+  EXPECT_TRUE(readFileBytes(out).value_or("") == designerBytes(names));
+  const GenRun strict = run(dir.path(), {"--strict", "-o", "strict.cpp", "design.mwd"});
+  EXPECT_EQ(strict.status, static_cast<int>(GenExit::Refused));
+  EXPECT_EQ(strict.err.rfind(warned.err, 0), 0u) << strict.err;
+  EXPECT_NE(strict.err.find("quorvin-gen: 2 ID name problem(s) and --strict: nothing written\n"),
+            std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / "strict.cpp"));
 }
 
 TEST(QuorvinGenJson, ARectangleHasNoPointsAndAbsentNamesGetDefaults) {

@@ -101,6 +101,35 @@ Sample plain() {
   return sample;
 }
 
+// What the first generated code got wrong: ID names repeated (as old files
+// hold them), empty and not identifiers; quotes and backslashes in the
+// title, the class name and the captions, beside characters whose second
+// byte is a backslash (表, ソ, 能); radio buttons and a multi-line edit in the
+// tab order.
+Sample names() {
+  Sample sample;
+  Project& project = sample.project;
+  project.title = sj("\"引用\" \\ 表示");
+  project.className = "Names\\Window";
+  project.x = 50;
+  project.y = 30;
+  project.width = 300;
+  project.height = 260;
+  project.font = defaultFontSpec();
+  sample.objects = {
+      makeObject(ObjectKind::BUTTON, "Say \"hi\"", "ID_BUTTON", 0x50002300, 10, 10, 100, 26),
+      makeObject(ObjectKind::BUTTON, "C:\\new", "ID_BUTTON", 0x50002300, 120, 10, 100, 26),
+      makeObject(ObjectKind::EDIT, sj("表\\ソ\""), "", 0x50010080, 10, 45, 120, 22),
+      makeObject(ObjectKind::EDIT_M, sj("能\\n"), "ID_NOTE", 0x50011044, 140, 45, 130, 44),
+      makeObject(ObjectKind::STATIC, sj("ラベル\\"), "ID LABEL", 0x50000000, 10, 75, 120, 20),
+      makeObject(ObjectKind::BUTTON, sj("ラジオ1"), "ID_RADIO", 0x50000009, 10, 100, 120, 20),
+      makeObject(ObjectKind::BUTTON, sj("ラジオ2"), "", 0x50000009, 140, 100, 120, 20),
+      makeObject(ObjectKind::LISTBOX, "", "ID_LIST", 0x50A00003, 10, 130, 260, 80),
+  };
+  project.objectCount = static_cast<std::int32_t>(sample.objects.size());
+  return sample;
+}
+
 const VariableNames kPlainNames{"hMain", "hInstance", "hUiFont", "hShape", "vertices"};
 
 // The worked example: a greeting and a button.
@@ -155,6 +184,7 @@ TEST(QuorvinGenSamples, CommittedProjectFilesAreWhatTheCoreSaves) {
   checkSample(everyKind(), "tools/window_probe/samples/every_kind.mwd");
   checkSample(plain(), "tools/window_probe/samples/plain.mwd");
   checkFile("tools/window_probe/samples/plain_setting.ini", serializeSettings(kPlainNames));
+  checkSample(names(), "tools/window_probe/samples/names.mwd");
   checkSample(hello(), "tools/quorvin_gen/example/hello.mwd");
 }
 

@@ -2,14 +2,18 @@
 // the window it makes against the project, closes it and checks that it ends
 // cleanly.
 //
-//   window_probe PROGRAM.exe PROJECT.json
+//   window_probe PROGRAM.exe PROJECT.json [--unicode] [--code-page N]
 //
 // PROJECT.json is `quorvin-gen --json` of the project the program was
-// generated from. Checked: the top-level window of the project's class
-// appears, with the title and the rectangle of the project; it has exactly
-// one child per object, found by the control id that the generated #define
-// gives it, of the object's window class, with the object's position, style
-// bits, extended style, caption and font; it has a window region exactly
+// generated from; --unicode says the program is the Unicode output, whose
+// texts must read back right whatever the ANSI code page; --code-page makes
+// sure the run has the ANSI code page N. Checked: the top-level window of
+// the project's class appears, with the title and the rectangle of the
+// project; it has exactly one child per object, in the objects' order, each
+// with the object's control id (100, 200, ... in list order), window class,
+// position, style bits, extended style, caption and font; Tab moves the
+// keyboard focus through the children that have WS_TABSTOP in that order,
+// round to the first, and Shift+Tab back; it has a window region exactly
 // when the project has an outline, whose bounds are those of the outline;
 // and after WM_CLOSE the program ends with exit code 0. Every mismatch is
 // printed; the exit code is 0 when all checks passed, 1 otherwise, 2 on
@@ -266,14 +270,19 @@ void checkControls(HWND window, const json& project, Checks& checks, bool textsC
   checks.expect(children.size() == objects.size(),
                 str(children.size()) + " children, project " + str(objects.size()) + " objects");
 
-  for (const json& object : objects) {
+  // The children come in creation order, which is the objects' order.
+  for (std::size_t index = 0; index < objects.size(); ++index) {
+    const json& object = objects[index];
     const int id = object["controlId"];
     const std::string kind = object["kindName"];
     const std::string who = "control " + str(id) + " (" + object["idName"].get<std::string>() +
                             ", " + kind + ")";
-    const HWND control = GetDlgItem(window, id);
+    const HWND control = index < children.size() ? children[index] : nullptr;
     checks.expect(control != nullptr, who + ": missing");
     if (control == nullptr) continue;
+    checks.expect(GetDlgCtrlID(control) == id,
+                  who + ": control id " + str(GetDlgCtrlID(control)));
+    checks.expect(GetDlgItem(window, id) == control, who + ": its id is not its own");
 
     checks.expect(sameIgnoringCase(classOf(control), windowClassOf(kind)),
                   who + ": class " + classOf(control));
@@ -314,12 +323,89 @@ void checkControls(HWND window, const json& project, Checks& checks, bool textsC
   }
 }
 
+// The window that has the keyboard focus in the program's thread.
+HWND focusOf(DWORD thread) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  return GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
+}
+
+// Waits until the program's focus is `wanted`, as a key's effect arrives
+// only once the program has taken it from its queue.
+bool focusBecomes(DWORD thread, HWND wanted) {
+  constexpr DWORD kFocusTimeoutMs = 5000;
+  for (const DWORD start = GetTickCount(); GetTickCount() - start < kFocusTimeoutMs; Sleep(20)) {
+    if (focusOf(thread) == wanted) return true;
+  }
+  return false;
+}
+
+void pressTab(bool shift) {
+  std::vector<INPUT> keys;
+  const auto key = [&keys](WORD code, bool up) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = code;
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    keys.push_back(input);
+  };
+  if (shift) key(VK_SHIFT, false);
+  key(VK_TAB, false);
+  key(VK_TAB, true);
+  if (shift) key(VK_SHIFT, true);
+  SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
+}
+
+// Tab, pressed as a user does, goes through the children that take it
+// (WS_TABSTOP, visible, enabled) in creation order and round to the first;
+// Shift+Tab goes back.
+void checkTabOrder(HWND window, DWORD thread, Checks& checks) {
+  std::vector<HWND> children;
+  EnumChildWindows(window, collectChild, reinterpret_cast<LPARAM>(&children));
+  std::vector<HWND> stops;
+  for (HWND child : children) {
+    const auto style = static_cast<DWORD>(GetWindowLongW(child, GWL_STYLE));
+    if ((style & (WS_TABSTOP | WS_VISIBLE | WS_DISABLED)) == (WS_TABSTOP | WS_VISIBLE))
+      stops.push_back(child);
+    // Every control that takes the focus is a tab stop; static texts and
+    // group boxes are not.
+    const bool takesFocus = (SendMessageW(child, WM_GETDLGCODE, 0, 0) & DLGC_STATIC) == 0;
+    checks.expect(takesFocus == ((style & WS_TABSTOP) != 0),
+                  "control " + str(GetDlgCtrlID(child)) +
+                      (takesFocus ? " takes the focus but is no tab stop"
+                                  : " is a tab stop but takes no focus"));
+  }
+  if (stops.empty()) return;
+  SetForegroundWindow(window);
+  const auto name = [&children](HWND control) {
+    const auto at = std::find(children.begin(), children.end(), control);
+    return at == children.end() ? std::string("no control")
+                                : "control " + str(GetDlgCtrlID(control));
+  };
+  // The first one has the focus when the window is shown.
+  checks.expect(focusBecomes(thread, stops[0]),
+                "the focus is on " + name(focusOf(thread)) + ", not on the first tab stop " +
+                    name(stops[0]));
+  for (std::size_t step = 1; step <= stops.size(); ++step) {
+    const HWND next = stops[step % stops.size()];
+    pressTab(false);
+    if (!focusBecomes(thread, next)) {
+      checks.expect(false, "Tab went to " + name(focusOf(thread)) + ", not " + name(next));
+      return;
+    }
+  }
+  pressTab(true);
+  checks.expect(focusBecomes(thread, stops.back()),
+                "Shift+Tab went to " + name(focusOf(thread)) + ", not " + name(stops.back()));
+}
+
 std::string readAll(const wchar_t* path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-int probe(const std::wstring& program, const std::wstring& jsonPath) {
+int probe(const std::wstring& program, const std::wstring& jsonPath, bool unicode,
+          unsigned codePage) {
   json project;
   try {
     project = json::parse(readAll(jsonPath.c_str()));
@@ -346,13 +432,18 @@ int probe(const std::wstring& program, const std::wstring& jsonPath) {
   const HWND window = waitForWindow(utf8ToWide(className), process);
   checks.expect(window != nullptr, "no shown window of class '" + className + "' within " +
                                        str(kWindowTimeoutMs / 1000) + " s");
+  if (codePage != 0) {
+    checks.expect(GetACP() == codePage,
+                  "ANSI code page " + str(GetACP()) + ", wanted " + str(codePage));
+  }
   if (window != nullptr) {
-    // The generated program is an ANSI program: its texts read back right
-    // only where the ANSI code page is CP932.
-    const bool textsComparable = GetACP() == 932;
+    // The 8-bit output's texts read back right only where the ANSI code
+    // page is CP932; the Unicode output's everywhere.
+    const bool textsComparable = unicode || GetACP() == 932;
     if (!textsComparable) std::printf("note: ANSI code page %u, texts not compared\n", GetACP());
     checkWindow(window, project, checks, textsComparable);
     checkControls(window, project, checks, textsComparable);
+    checkTabOrder(window, process.dwThreadId, checks);
     checkRegion(window, project["outline"], checks);
     PostMessageW(window, WM_CLOSE, 0, 0);
   }
@@ -378,12 +469,25 @@ int probe(const std::wstring& program, const std::wstring& jsonPath) {
 }  // namespace quorvin
 
 int wmain(int argc, wchar_t** argv) {
-  if (argc != 3) {
-    std::printf("usage: window_probe PROGRAM.exe PROJECT.json\n");
+  bool unicode = false;
+  unsigned codePage = 0;
+  bool usage = argc < 3;
+  for (int i = 3; i < argc && !usage; ++i) {
+    const std::wstring arg = argv[i];
+    if (arg == L"--unicode") {
+      unicode = true;
+    } else if (arg == L"--code-page" && i + 1 < argc) {
+      codePage = static_cast<unsigned>(std::wcstoul(argv[++i], nullptr, 10));
+    } else {
+      usage = true;
+    }
+  }
+  if (usage) {
+    std::printf("usage: window_probe PROGRAM.exe PROJECT.json [--unicode] [--code-page N]\n");
     return 2;
   }
   try {
-    return quorvin::probe(argv[1], argv[2]);
+    return quorvin::probe(argv[1], argv[2], unicode, codePage);
   } catch (const std::exception& error) {
     std::printf("window_probe: %s\n", error.what());
     return 1;

@@ -1,0 +1,175 @@
+#include "codegen/c_text.h"
+
+#include <unordered_map>
+
+#include "common/cp932.h"
+
+namespace quorvin {
+
+namespace {
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view upToNul(std::string_view text) {
+  const std::size_t nul = text.find('\0');
+  return nul == std::string_view::npos ? text : text.substr(0, nul);
+}
+
+std::string_view trimmed(std::string_view text) {
+  text = upToNul(text);
+  while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+bool needsEscape(char c) { return c == '\\' || c == '"'; }
+
+// Walks `text` by characters, calling emit(bytes, escaped) for each.
+template <typename Emit>
+void forEachCharacter(std::string_view text, Emit emit) {
+  text = upToNul(text);
+  for (std::size_t i = 0; i < text.size();) {
+    if (isCp932LeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size()) {
+      emit(text.substr(i, 2), false);
+      i += 2;
+    } else {
+      emit(text.substr(i, 1), needsEscape(text[i]));
+      ++i;
+    }
+  }
+}
+
+}  // namespace
+
+void escapeCText(std::string_view text, std::string& out) {
+  out.clear();
+  text = upToNul(text);
+  // Most texts hold nothing to escape: one copy.
+  bool plain = true;
+  for (char c : text) plain = plain && !needsEscape(c);
+  if (plain) {
+    out.assign(text);
+    return;
+  }
+  forEachCharacter(text, [&out](std::string_view bytes, bool escaped) {
+    if (escaped) out += '\\';
+    out += bytes;
+  });
+}
+
+std::string escapedCText(std::string_view text) {
+  std::string out;
+  escapeCText(text, out);
+  return out;
+}
+
+std::size_t escapedCTextLength(std::string_view text) {
+  std::size_t length = 0;
+  forEachCharacter(text, [&length](std::string_view bytes, bool escaped) {
+    length += bytes.size() + (escaped ? 1 : 0);
+  });
+  return length;
+}
+
+bool isIdentifierName(std::string_view name) {
+  name = trimmed(name);
+  if (name.empty() || (name.front() >= '0' && name.front() <= '9')) return false;
+  for (char c : name) {
+    const auto byte = static_cast<unsigned char>(c);
+    const bool ok = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+                    c == '_' || byte >= 0x80;
+    if (!ok) return false;
+  }
+  return true;
+}
+
+std::vector<WrittenId> writtenIds(std::span<const DesignObject> objects) {
+  std::vector<WrittenId> ids;
+  ids.reserve(objects.size());
+  std::unordered_map<std::string_view, std::size_t> firstUse;
+  firstUse.reserve(objects.size());
+  for (std::size_t i = 0; i < objects.size(); ++i) {
+    const std::string_view name = upToNul(objects[i].idName);
+    if (isIdentifierName(name) && firstUse.emplace(trimmed(name), i).second) {
+      ids.push_back({std::string(name), true});
+    } else {
+      ids.push_back({std::to_string(controlNumber(i)), false});
+    }
+  }
+  return ids;
+}
+
+std::vector<IdNameWarning> idNameWarnings(std::span<const DesignObject> objects) {
+  std::vector<IdNameWarning> warnings;
+  std::unordered_map<std::string_view, std::size_t> repeated;  // name -> warning index
+  std::unordered_map<std::string_view, std::size_t> firstUse;
+  firstUse.reserve(objects.size());
+  for (std::size_t i = 0; i < objects.size(); ++i) {
+    const std::string_view name = trimmed(objects[i].idName);
+    if (name.empty()) continue;
+    if (!isIdentifierName(name)) {
+      warnings.push_back({IdNameWarning::Kind::NotIdentifier, std::string(name), {controlNumber(i)}});
+      continue;
+    }
+    const auto [first, isNew] = firstUse.emplace(name, i);
+    if (isNew) continue;
+    const auto [entry, isNewRepeat] = repeated.emplace(name, warnings.size());
+    if (isNewRepeat) {
+      warnings.push_back(
+          {IdNameWarning::Kind::Repeated, std::string(name), {controlNumber(first->second)}});
+    }
+    warnings[entry->second].numbers.push_back(controlNumber(i));
+  }
+  return warnings;
+}
+
+std::string describeIdNameWarning(const IdNameWarning& warning) {
+  std::string numbers;
+  for (std::int64_t number : warning.numbers) {
+    if (!numbers.empty()) numbers += ", ";
+    numbers += std::to_string(number);
+  }
+  const std::string name = "'" + cp932ToUtf8(warning.name) + "'";
+  if (warning.kind == IdNameWarning::Kind::Repeated) {
+    return "ID name " + name + " is used by " + std::to_string(warning.numbers.size()) +
+           " controls (" + numbers + "); all but the first are written as their numbers";
+  }
+  return "ID name " + name + " of control " + numbers +
+         " is not a C identifier; it is written as its number";
+}
+
+std::string idNameQuestion(const std::vector<IdNameWarning>& warnings) {
+  // A long list would make the box taller than the screen.
+  constexpr std::size_t kShownLines = 10;
+  std::string repeated;
+  std::string notIdentifiers;
+  std::size_t shown = 0;
+  for (const IdNameWarning& warning : warnings) {
+    if (shown == kShownLines) break;
+    ++shown;
+    std::string line = "    " + cp932ToUtf8(warning.name) + " (";
+    for (std::size_t i = 0; i < warning.numbers.size(); ++i) {
+      if (i > 0) line += ", ";
+      line += std::to_string(warning.numbers[i]);
+    }
+    line += ")\n";
+    (warning.kind == IdNameWarning::Kind::Repeated ? repeated : notIdentifiers) += line;
+  }
+  std::string text;
+  if (!repeated.empty()) {
+    text += "次の ID 名は複数のコントロールで使われています。"
+            "2 つ目からのコントロールは番号で出力されます。\n" +
+            repeated;
+  }
+  if (!notIdentifiers.empty()) {
+    if (!text.empty()) text += "\n";
+    text += "次の ID 名は C の識別子ではないため、番号で出力されます。\n" + notIdentifiers;
+  }
+  if (warnings.size() > shown) {
+    text += "    ほか " + std::to_string(warnings.size() - shown) + " 件\n";
+  }
+  text += "\nこのままコードを出力しますか？";
+  return text;
+}
+
+}  // namespace quorvin
