@@ -12,6 +12,7 @@
 #include "app/settings_file.h"
 #include "codegen/code_output.h"
 #include "common/win32/shell_support.h"
+#include "designer/editing_state.h"
 #include "designer/palette.h"
 #include "designer/polygon.h"
 #include "designer/surface.h"
@@ -149,8 +150,7 @@ void onCreate(HWND window) {
   if (statusLine != nullptr)
     SendMessageW(statusLine, WM_SETFONT, reinterpret_cast<WPARAM>(statusFont), TRUE);
 
-  currentTool = ToolCode::Select;
-  selectedObject = -1;
+  resetEditing(false);
   project.pointCount = 0;
   project.activePoint = -1;
 }
@@ -254,6 +254,9 @@ void onKeyDown(HWND window, WPARAM key, LPARAM lParam) {
   if (key == VK_ESCAPE) {
     DestroyWindow(window);
   } else if (key == VK_DELETE) {
+    // Never under the mouse: a control being moved or sized, or a point
+    // being dragged, stays.
+    if (!deleteAllowed()) return;
     if (project.activePoint >= 0) {
       deleteActivePoint();
     } else if (projectIsOpen()) {

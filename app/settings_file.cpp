@@ -50,16 +50,18 @@ std::optional<std::int32_t> parseNumberLine(std::string_view line) {
   return static_cast<std::int32_t>(negative ? -magnitude : magnitude);
 }
 
-std::string serializeSettings(const VariableNames& names) {
+std::string_view settingNameAsWritten(std::string_view name) {
   // Written the way the reader takes them back: trimmed, and a blank name as
   // "NO_DATA", the same as an empty field of the Settings dialog. A blank
   // line would make the reader refuse the whole file.
+  name = trimBlanks(name);
+  return name.empty() ? std::string_view("NO_DATA") : name;
+}
+
+std::string serializeSettings(const VariableNames& names) {
   std::array<std::string_view, 5> written;
   const std::array<const std::string*, 5> slots = inFileOrder(names);
-  for (std::size_t i = 0; i < 5; ++i) {
-    written[i] = trimBlanks(*slots[i]);
-    if (written[i].empty()) written[i] = "NO_DATA";
-  }
+  for (std::size_t i = 0; i < 5; ++i) written[i] = settingNameAsWritten(*slots[i]);
   std::string text;
   for (std::string_view name : written) text += std::to_string(name.size()) + '\n';
   for (std::string_view name : written) {

@@ -29,6 +29,10 @@ extern Path settingsPath;
 // project file.
 std::optional<std::int32_t> parseNumberLine(std::string_view line);
 
+// A name as the file holds it: surrounding blanks trimmed, "NO_DATA" for one
+// that is then empty. (A view into `name` or a static text.)
+std::string_view settingNameAsWritten(std::string_view name);
+
 // The file's bytes for `names`, CR LF line ends. Each name is written with
 // surrounding blanks trimmed, and one that is then empty as "NO_DATA", so
 // that the file always reads back.

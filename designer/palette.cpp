@@ -17,7 +17,9 @@
 #include "common/win32/gdi.h"
 #include "common/win32/shell_support.h"
 #include "common/win32/text.h"
+#include "designer/editing_state.h"
 #include "designer/fields.h"
+#include "designer/surface.h"
 #include "designer/tool_cells.h"
 #include "styles/style_dialogs.h"
 
@@ -127,9 +129,10 @@ void paintCell(HWND window) {
 // The cell's hint goes into the main window's status line.
 void showHint(HWND cell) {
   const int index = cellIndexOfWindow(cell);
-  if (index < 0 || mainWindow == nullptr) return;
+  if (index < 0) return;
   const std::wstring hint = cp932ToWide(toolCellTable()[static_cast<std::size_t>(index)].hint);
-  SetDlgItemTextW(mainWindow, kStatusLineId, hint.c_str());
+  // Through its handle: a point marker may carry the status line's id too.
+  if (statusLine != nullptr) SetWindowTextW(statusLine, hint.c_str());
 }
 
 LRESULT passToStatic(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -297,7 +300,14 @@ LRESULT CALLBACK toolWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 void selectTool(ToolCode code) {
   redrawCell(highlightedCell, false);
   highlightedCell = highlightedCellAfter(code, highlightedCell);
-  currentTool = currentToolAfter(code, currentTool);
+  // A corner still picked up is dropped where it is, not left pending.
+  if (chooseTool(code)) applyDroppedCorner();
+  // The handles serve the Select tool only; with another tool they would
+  // catch the presses of a placement that starts on them.
+  if (currentTool != ToolCode::Select)
+    hideSizeHandles();
+  else if (const DesignObject* selected = selectedEntry())
+    placeSizeHandles(*selected);
   redrawCell(highlightedCell, true);
 }
 

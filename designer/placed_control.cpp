@@ -74,12 +74,9 @@ void onButtonDown(int index, WPARAM wParam, LPARAM lParam) {
   }
   if (project.pointCount > 0) hidePointMarkers();
   project.activePoint = -1;
-  const DesignObject& object = objects[static_cast<std::size_t>(index)];
-  showObjectFields(object);
-  placeSizeHandles(object);
-  selectedObject = index;
-  dragOffset = dragOffsetOf(pressPoint, rectOf(objects[static_cast<std::size_t>(index)]));
-  beginMove();
+  showControlFields(index);
+  placeSizeHandles(objects[static_cast<std::size_t>(index)]);
+  beginMove(objects[static_cast<std::size_t>(index)]);
 }
 
 // True when the release placed a new control (the release is then consumed).
@@ -93,8 +90,8 @@ bool onButtonUp(WPARAM wParam, LPARAM lParam) {
   } else if (currentTool == ToolCode::Moving) {
     // The end of a move: repaint everything so that no traces remain.
     if (surfaceWindow() != nullptr) InvalidateRect(surfaceWindow(), nullptr, TRUE);
-    if (const DesignObject* selected = selectedEntry()) showObjectFields(*selected);
-    currentTool = ToolCode::Select;
+    endMove();
+    if (selectedEntry() != nullptr) showControlFields(selectedObject);
     if (GetCapture() == surfaceWindow()) ReleaseCapture();
   }
   sendToActiveMarker(WM_LBUTTONUP, wParam, lParam);
@@ -123,7 +120,10 @@ LRESULT handleControlMessage(HWND control, UINT message, WPARAM wParam, LPARAM l
       return 0;
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
     case WM_RBUTTONDBLCLK:
+    case WM_CONTEXTMENU:
+      // A placed edit box would offer its own Undo/Cut/Paste menu.
       return 0;
     case WM_LBUTTONUP:
     case WM_NCLBUTTONUP:
@@ -157,18 +157,20 @@ void moveSelectedToCursor() {
 
 void pickUpOrDropCorner(ToolCode corner) {
   if (pickupPending == 0) {
-    currentTool = corner;
-    pickupPending = 1;
+    pickUpCorner(corner);
     return;
   }
-  currentTool = ToolCode::Select;
-  pickupPending = 0;
+  dropCorner();
+  applyDroppedCorner();
+}
+
+void applyDroppedCorner() {
   DesignObject* selected = selectedEntry();
   if (selected == nullptr) return;
   const HWND control = asHwnd(selected->window);
   MoveWindow(control, selected->x, selected->y, selected->width, selected->height, TRUE);
   InvalidateRect(control, nullptr, TRUE);
-  if ((selected = selectedEntry()) != nullptr) showObjectFields(*selected);
+  if (selectedEntry() != nullptr) showControlFields(selectedObject);
 }
 
 void applySizingStep() {
@@ -183,7 +185,7 @@ void applySizingStep() {
   cursorPoint = cursorIn(surface);
   const SizingStep step = sizingStep(currentTool, rectOf(*selected), cursorPoint);
   setRect(*selected, step.rect);
-  currentTool = step.tool;
+  switchCorner(step.tool);
   placeSizeHandles(*selected);
   running = false;
 }

@@ -74,18 +74,18 @@ void onDestroy(HWND surface) {
   objects = {};
   // Nothing is left to select, move or size: a selection or a drag that
   // outlived the project would point into an empty array.
-  selectedObject = -1;
-  if (currentTool == ToolCode::Moving || isSizingTool(currentTool)) {
-    currentTool = ToolCode::Select;
-    pickupPending = 0;
-  }
+  if (GetCapture() == surface) ReleaseCapture();
+  resetEditing(false);
   destroyPointMarkers();
   clearProject();
+  refillFields();
 }
 
 // Keeps the project's rectangle equal to the surface's frame; with a polygon
 // outline the frame is not the user's to change, and the surface goes back.
 void onGeometryChanged(HWND surface) {
+  // A minimised surface is an icon, not the designed window's size.
+  if (IsIconic(surface)) return;
   if (project.regionMode == RegionMode::Polygon) {
     MoveWindow(surface, project.x, project.y, project.width, project.height, TRUE);
     return;
@@ -106,7 +106,12 @@ void onGeometryChanged(HWND surface) {
   project.y = topLeft.y;
   project.width = width;
   project.height = height;
-  if (project.activePoint < 0) showWindowFields();
+  // The user took the window by its frame: it becomes what the fields show
+  // and change, and a control selected before is no longer.
+  if (project.activePoint < 0) {
+    if (selectedObject >= 0) hideSizeHandles();
+    showWindowFields();
+  }
 }
 
 void onClose(HWND surface) {
@@ -118,7 +123,8 @@ void onClose(HWND surface) {
 // Deletes the selected control; the later controls move down one index and
 // take the ids that go with their new places.
 void deleteSelectedObject() {
-  if (isSizingTool(currentTool) || selectedEntry() == nullptr) return;
+  // Never under the mouse: a control being moved or sized stays.
+  if (!deleteAllowed() || selectedEntry() == nullptr) return;
   const HWND removed = asHwnd(objects[static_cast<std::size_t>(selectedObject)].window);
   // Destroyed while its entry still names it, so that its own procedure
   // finds the procedure to put back.
@@ -126,8 +132,8 @@ void deleteSelectedObject() {
   const ObjectRemoval removal = removeObjectEntry(objects, project.objectCount, selectedObject);
   for (const MovedControl& moved : removal.moved)
     SetWindowLongPtrW(asHwnd(moved.window), GWLP_ID, kControlIdBase + moved.newIndex);
-  selectedObject = -1;
-  showWindowFields();
+  selectedControlRemoved();
+  refillFields();
   hideSizeHandles();
 }
 
@@ -152,11 +158,9 @@ void onButtonDown(HWND surface, WPARAM wParam, LPARAM lParam) {
   // A press on the background deselects and shows the designed window.
   showPointMarkers();
   project.activePoint = -1;
-  selectedObject = -1;
   selectTool(ToolCode::Select);
   hideSizeHandles();
   showWindowFields();
-  pickupPending = 0;
   // Presses that a control lets through (a group box) still select it.
   const std::int32_t hit = hitTestObjects(objects, project.objectCount, pressPoint);
   if (hit < 0) return;
@@ -165,11 +169,9 @@ void onButtonDown(HWND surface, WPARAM wParam, LPARAM lParam) {
     project.activePoint = -1;
   }
   const DesignObject& object = objects[static_cast<std::size_t>(hit)];
-  showObjectFields(object);
+  showControlFields(hit);
   placeSizeHandles(object);
-  selectedObject = hit;
-  dragOffset = dragOffsetOf(pressPoint, rectOf(object));
-  beginMove();
+  beginMove(object);
 }
 
 void onButtonUp(WPARAM wParam, LPARAM lParam) {
@@ -308,8 +310,15 @@ bool placeFromRelease() {
   const std::int32_t slot = takeFreeObjectSlot();
   if (!createPlacedControl(slot, currentTool, cursorPoint, pressPoint)) return false;
   ++project.objectCount;
-  hideSizeHandles();
   selectTool(ToolCode::Select);
+  // The new control is the selection, as a press on it would make it; an
+  // active polygon point gives way as it does to such a press.
+  if (project.pointCount > 0) {
+    hidePointMarkers();
+    project.activePoint = -1;
+  }
+  showControlFields(slot);
+  placeSizeHandles(objects[static_cast<std::size_t>(slot)]);
   return true;
 }
 
@@ -325,8 +334,8 @@ void placeSizeHandles(const DesignObject& object) {
   }
 }
 
-void beginMove() {
-  currentTool = ToolCode::Moving;
+void beginMove(const DesignObject& object) {
+  beginMove(pressPoint, rectOf(object));
   if (const HWND surface = surfaceWindow()) SetCapture(surface);
 }
 
@@ -347,7 +356,7 @@ bool openProject(const Path& path) {
   clearProject();  // no-op after the surface went; a project without one holds nothing
   project = std::move(opened);
   objects = std::move(openedObjects);
-  selectedObject = -1;
+  resetEditing(true);
   project.fontHandle = asHandle(createFontFromSpec(project.font));
   const HWND surface = createSurface(project.x, project.y, project.width, project.height);
   if (surface == nullptr) {
@@ -365,6 +374,9 @@ bool openProject(const Path& path) {
       removeObjectEntry(objects, project.objectCount, i);
     }
   }
+  // The fields show the opened design (its first point, with an outline),
+  // never what they held for the design before.
+  refillFields();
   if (project.regionMode == RegionMode::Polygon) createOpenedProjectMarkers();
   ShowWindow(surface, SW_SHOWNORMAL);
   UpdateWindow(surface);

@@ -36,23 +36,23 @@ HWND recreateObjectControl(int index);
 
 // Places a new control after a release with a placement tool, at the drag
 // from pressPoint to the cursor; shared by the surface and by releases that
-// land on a placed control. Then hides the handles and selects the Select
-// tool. True when placed; a degenerate drag places nothing and keeps the tool.
+// land on a placed control. Then the Select tool, and the new control is the
+// selection (handles around it, the fields showing it). True when placed; a degenerate drag places nothing and keeps the tool.
 bool placeFromRelease();
 
 // The selected control's entry, or null when nothing is selected (or the
 // index is outside the entries in use). Valid until `objects` changes.
 DesignObject* selectedEntry();
 
-// Moves the four size handles around `object` (centred on its corners) and
-// shows them; hides them. Both do nothing while no surface exists.
-// Starts moving the selected control: the tool becomes Moving and the
-// surface captures the mouse, so that the move and its release arrive even
+// Starts moving the selected control `object` from pressPoint: the tool
+// becomes Moving and the surface captures the mouse, so that the move and its release arrive even
 // when the cursor is over a size handle or outside the surface (the surface
 // passes them on to the control, whose release ends the move and the
 // capture).
-void beginMove();
+void beginMove(const DesignObject& object);
 
+// Moves the four size handles around `object` (centred on its corners) and
+// shows them; hides them. Both do nothing while no surface exists.
 void placeSizeHandles(const DesignObject& object);
 void hideSizeHandles();
 
@@ -61,6 +61,9 @@ void hideSizeHandles();
 // otherwise drops the corner being dragged and gives the selected control
 // its stored rectangle.
 void pickUpOrDropCorner(ToolCode corner);
+// After a corner was dropped (dropCorner): the selected control takes its
+// stored rectangle and the fields show it.
+void applyDroppedCorner();
 
 // While a corner is picked up: the dragged corner of the selected control's
 // stored rectangle goes to the cursor (switching corners when it crosses the

@@ -301,9 +301,7 @@ void DesignerTest::TearDown() {
   UnregisterClassW(L"ToolWindow", instance);
   clearProject();
   objects.clear();
-  selectedObject = -1;
-  currentTool = ToolCode::Select;
-  pickupPending = 0;
+  resetEditing(false);
   markerDragState = 0;
   mainWindow = toolWindow = statusLine = nullptr;
   statusFont = nullptr;

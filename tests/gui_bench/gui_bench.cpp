@@ -24,6 +24,7 @@
 #include "app/project_file.h"
 #include "common/cp932.h"
 #include "common/win32/shell_support.h"
+#include "designer/editing_state.h"
 #include "designer/placement.h"
 #include "designer/fields.h"
 #include "designer/surface.h"
