@@ -13,6 +13,7 @@
 #include "common/win32/gdi.h"
 #include "common/win32/shell_support.h"
 #include "common/win32/text.h"
+#include "designer/design_changes.h"
 #include "designer/editing_state.h"
 #include "designer/fields.h"
 #include "designer/palette.h"
@@ -62,6 +63,7 @@ void createCentredSurface() {
   UpdateWindow(surface);
   // The fields show the new design whatever its frame reported.
   refillFields();
+  startDesignHistory();
 }
 
 // Throws the current project away and starts the new one from the dialog's

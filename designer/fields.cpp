@@ -9,6 +9,7 @@
 #include "app/main_window.h"
 #include "common/win32/shell_support.h"
 #include "common/win32/text.h"
+#include "designer/design_changes.h"
 #include "designer/editing_state.h"
 #include "designer/polygon.h"
 #include "designer/surface.h"
@@ -25,6 +26,10 @@ WNDPROC fieldEditProc = nullptr;
 // that closes the warning box itself lands in the ID field again and must
 // not open the box anew.
 bool enterPressedInField = false;
+
+// The undo group of the present visit to a field: all the keys typed from
+// the moment a field takes the focus are one step.
+std::uint64_t fieldVisitGroup = 0;
 
 // True while a key release applies the fields. Moving the surface makes it
 // refill the fields from its geometry; during the application that would
@@ -117,6 +122,7 @@ void onFieldKeyUp(HWND field, WPARAM wParam, LPARAM lParam) {
       case FieldTarget::Kind::None:
         break;
     }
+    designChanged(fieldVisitGroup);
   }
   if (wParam == VK_RETURN && enterPressedInField) reportEmptyIdField(palette);
 }
@@ -140,6 +146,9 @@ LRESULT CALLBACK fieldProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         break;
       case WM_KILLFOCUS:
         enterPressedInField = false;
+        break;
+      case WM_SETFOCUS:
+        fieldVisitGroup = newChangeGroup();
         break;
       default:
         break;
@@ -203,6 +212,8 @@ void showPointFields(int pointIndex) {
   targetPoint(pointIndex);
   refillFields();
 }
+
+bool applyingFieldTexts() { return applyingFields; }
 
 FieldTexts readFieldTexts(HWND palette) {
   const auto text = [palette](int id) { return windowTextCp932(GetDlgItem(palette, id)); };

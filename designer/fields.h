@@ -36,6 +36,9 @@ void showWindowFields();
 // nothing for an index outside the point arrays.
 void showPointFields(int pointIndex);
 
+// True while a key release applies the fields to the design.
+bool applyingFieldTexts();
+
 // The six fields' texts as they stand (CP932), read from `palette`.
 FieldTexts readFieldTexts(HWND palette);
 

@@ -17,6 +17,7 @@
 #include "common/win32/gdi.h"
 #include "common/win32/shell_support.h"
 #include "common/win32/text.h"
+#include "designer/design_changes.h"
 #include "designer/editing_state.h"
 #include "designer/fields.h"
 #include "designer/surface.h"
@@ -246,10 +247,16 @@ void onCommand(HWND window, int id, int notification) {
       if (notification == STN_CLICKED) runEditVariantDialog(window);
       break;
     case kFontButtonId:
-      if (notification == BN_CLICKED) chooseProjectFont(window);
+      if (notification == BN_CLICKED) {
+        chooseProjectFont(window);
+        designChanged();
+      }
       break;
     case kStyleButtonId:
-      if (notification == BN_CLICKED) runStyleDialog(mainWindow);
+      if (notification == BN_CLICKED) {
+        runStyleDialog(mainWindow);
+        designChanged();
+      }
       break;
     default:
       break;

@@ -6,6 +6,7 @@
 
 #include "app/main_window.h"
 #include "common/win32/shell_support.h"
+#include "designer/design_changes.h"
 #include "designer/editing_state.h"
 #include "designer/fields.h"
 #include "designer/geometry.h"
@@ -93,6 +94,7 @@ bool onButtonUp(WPARAM wParam, LPARAM lParam) {
     endMove();
     if (selectedEntry() != nullptr) showControlFields(selectedObject);
     if (GetCapture() == surfaceWindow()) ReleaseCapture();
+    designChanged();
   }
   sendToActiveMarker(WM_LBUTTONUP, wParam, lParam);
   return false;
@@ -171,6 +173,7 @@ void applyDroppedCorner() {
   MoveWindow(control, selected->x, selected->y, selected->width, selected->height, TRUE);
   InvalidateRect(control, nullptr, TRUE);
   if (selectedEntry() != nullptr) showControlFields(selectedObject);
+  designChanged();
 }
 
 void applySizingStep() {

@@ -11,6 +11,7 @@
 #include "app/model.h"
 #include "common/win32/gdi.h"
 #include "common/win32/shell_support.h"
+#include "designer/design_changes.h"
 #include "designer/editing_state.h"
 #include "designer/fields.h"
 #include "designer/outline_points.h"
@@ -151,7 +152,12 @@ void onMarkerMouseMove() {
 }
 
 void onMarkerButtonUp() {
-  if ((markerDragState == 1 || markerDragState == 2) && activePointInRange()) commitActivePoint();
+  if ((markerDragState != 1 && markerDragState != 2) || !activePointInRange()) return;
+  // A drag (state 1) is a change of its own; a point put back (state 2) is
+  // part of what typed or deleted it, which records the step.
+  const bool dragged = markerDragState == 1;
+  commitActivePoint();
+  if (dragged) designChanged();
 }
 
 void onPointCommit(HWND marker, WPARAM wParam, LPARAM lParam) {
@@ -272,6 +278,7 @@ void onMainWindowButtonUp(WPARAM wParam, LPARAM lParam) {
   else
     appendPointAt(pressPoint, wParam, lParam);
   InvalidateRect(mainWindow, nullptr, TRUE);
+  designChanged();
 }
 
 void onMainWindowMouseMove(WPARAM wParam, LPARAM lParam) {
@@ -297,6 +304,7 @@ bool deleteActivePoint() {
     // selected control) again.
     outlineRemoved();
     refillFields();
+    designChanged();
     return true;
   }
   // Looked up before any id changes: the later markers keep their order.
@@ -316,6 +324,7 @@ bool deleteActivePoint() {
   }
   // The fields showed the point that went; point 0 is active now.
   showPointFields(0);
+  designChanged();
   return true;
 }
 

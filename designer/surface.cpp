@@ -15,6 +15,7 @@
 #include "common/win32/font_record.h"
 #include "common/win32/shell_support.h"
 #include "common/win32/text.h"
+#include "designer/design_changes.h"
 #include "designer/editing_state.h"
 #include "designer/fields.h"
 #include "designer/geometry.h"
@@ -35,6 +36,9 @@ constexpr DWORD kHandleStyle = WS_CHILD | SS_NOTIFY | SS_BLACKRECT;  // 0x400001
 constexpr std::array<ToolCode, 4> kHandleIds{ToolCode::SizeTopLeft, ToolCode::SizeTopRight,
                                              ToolCode::SizeBottomLeft,
                                              ToolCode::SizeBottomRight};
+
+// One drag of the frame (from WM_ENTERSIZEMOVE) is one undo step.
+std::uint64_t frameDragGroup = 0;
 
 HINSTANCE moduleInstance() { return GetModuleHandleW(nullptr); }
 
@@ -79,6 +83,7 @@ void onDestroy(HWND surface) {
   destroyPointMarkers();
   clearProject();
   refillFields();
+  endDesignHistory();
 }
 
 // Keeps the project's rectangle equal to the surface's frame; with a polygon
@@ -108,16 +113,17 @@ void onGeometryChanged(HWND surface) {
   project.height = height;
   // The user took the window by its frame: it becomes what the fields show
   // and change, and a control selected before is no longer.
-  if (project.activePoint < 0) {
+  if (project.activePoint < 0 && !applyingFieldTexts()) {
     if (selectedObject >= 0) hideSizeHandles();
     showWindowFields();
   }
+  // Typed into the fields, the change is theirs to record (one step per
+  // visit); a drag of the frame is one step.
+  if (!applyingFieldTexts()) designChanged(frameDragGroup);
 }
 
 void onClose(HWND surface) {
-  if (MessageBoxW(surface, L"閉じてもよいですか？", L"終了確認", MB_YESNO | MB_ICONQUESTION) ==
-      IDYES)
-    DestroyWindow(surface);
+  if (closeQuestion(surface)) DestroyWindow(surface);
 }
 
 // Deletes the selected control; the later controls move down one index and
@@ -135,6 +141,7 @@ void deleteSelectedObject() {
   selectedControlRemoved();
   refillFields();
   hideSizeHandles();
+  designChanged();
 }
 
 void sendToActiveMarker(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -217,6 +224,10 @@ LRESULT handleSurfaceMessage(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_SIZE:
       onGeometryChanged(window);
       return 0;
+    case WM_ENTERSIZEMOVE:
+    case WM_EXITSIZEMOVE:
+      frameDragGroup = newChangeGroup();
+      return DefWindowProcW(window, message, wParam, lParam);
     case WM_CLOSE:
       onClose(window);
       return 0;
@@ -310,6 +321,9 @@ bool placeFromRelease() {
   const std::int32_t slot = takeFreeObjectSlot();
   if (!createPlacedControl(slot, currentTool, cursorPoint, pressPoint)) return false;
   ++project.objectCount;
+  // Recorded before the new control is selected: undoing the placement
+  // brings back the selection it began with.
+  designChanged();
   selectTool(ToolCode::Select);
   // The new control is the selection, as a press on it would make it; an
   // active polygon point gives way as it does to such a press.
@@ -380,6 +394,7 @@ bool openProject(const Path& path) {
   if (project.regionMode == RegionMode::Polygon) createOpenedProjectMarkers();
   ShowWindow(surface, SW_SHOWNORMAL);
   UpdateWindow(surface);
+  startDesignHistory();
   return true;
 }
 

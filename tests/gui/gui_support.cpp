@@ -24,6 +24,7 @@ void pump() {
       quitSeen = true;
       continue;
     }
+    if (translateDesignerKey(message)) continue;
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }

@@ -432,16 +432,18 @@ TEST_F(SurfaceTest, FrameChangesReachTheProjectExceptWithAnOutline) {
   project.regionMode = RegionMode::Rectangle;
 }
 
-TEST_F(SurfaceTest, ClosingAsksAndNoKeepsEverything) {
+// The design has unsaved changes (placed, and the frame moved in SetUp): the
+// close box asks whether to save them; Cancel keeps everything, No closes.
+TEST_F(SurfaceTest, ClosingAsksAndCancelKeepsEverything) {
   placeButton({10, 10, 90, 40});
   {
     DialogScript script;
-    script.then(answerMessageBox(IDNO, L"閉じてもよいですか？"));
+    script.then(answerMessageBox(IDCANCEL, L"保存しますか？"));
     SendMessageW(surface(), WM_CLOSE, 0, 0);
     pump();
     EXPECT_TRUE(script.done());
     ASSERT_EQ(script.seen().size(), 1u);
-    EXPECT_EQ(script.seen()[0].title, L"終了確認");
+    EXPECT_EQ(script.seen()[0].title, L"保存確認");
   }
   ASSERT_NE(project.surface, 0u);
   EXPECT_EQ(project.objectCount, 1);
@@ -449,7 +451,7 @@ TEST_F(SurfaceTest, ClosingAsksAndNoKeepsEverything) {
   EXPECT_EQ(project.title, "Sample");
   {
     DialogScript script;
-    script.then(answerMessageBox(IDYES));
+    script.then(answerMessageBox(IDNO));
     SendMessageW(surface(), WM_CLOSE, 0, 0);
     pump();
     EXPECT_TRUE(script.done());
