@@ -23,6 +23,7 @@
 
 namespace quorvin {
 
+Path settingsPath;
 HWND mainWindow = nullptr;
 HWND toolWindow = nullptr;
 HWND statusLine = nullptr;
@@ -548,6 +549,9 @@ bool translateDesignerKey(const MSG& message) {
   SendMessageW(mainWindow, WM_COMMAND, MAKEWPARAM(command, 1), 0);
   return true;
 }
+
+ReadResult readSettings() { return readSettings(settingsPath, project.variableNames); }
+bool writeSettings() { return writeSettings(settingsPath, project.variableNames); }
 
 void showError(HWND owner, const wchar_t* text) { MessageBoxW(owner, text, L"error", MB_OK); }
 

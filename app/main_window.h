@@ -3,6 +3,7 @@
 // the status line and the close question. Its client area is the desk on
 // which the design surface floats.
 
+#include "common/file_io.h"
 #include "common/win32/win32.h"
 
 namespace quorvin {
@@ -14,6 +15,14 @@ extern HWND statusLine;   // STATIC child, id 400, along the bottom edge
 extern HFONT statusFont;  // deleted when the main window is destroyed
 
 inline constexpr int kStatusLineId = 400;
+
+// Full path of setting.ini, fixed once at start-up (the folder that is
+// current then). Empty until then: reads and writes simply fail.
+extern Path settingsPath;
+// setting.ini at settingsPath into / from the names of the global project.
+// A failed read leaves the names as they were.
+ReadResult readSettings();
+bool writeSettings();
 
 // Registers one window class: arrow cursor, icon IDI_ICON, menu ID_MENU when
 // `withMenu`; background 15 is the COLOR_BTNFACE system brush, any other

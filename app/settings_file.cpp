@@ -5,7 +5,6 @@
 
 namespace quorvin {
 
-Path settingsPath;
 
 namespace {
 
@@ -71,7 +70,8 @@ std::string serializeSettings(const VariableNames& names) {
   return toCrLf(text);
 }
 
-bool parseSettings(std::string_view bytes, VariableNames& names) {
+ReadResult parseSettings(std::string_view bytes, VariableNames& names) {
+  const auto damaged = [](const char* where) { return ReadResult{ReadProblem::Damaged, where}; };
   std::array<std::string_view, 10> lines;
   std::size_t found = 0;
   while (found < lines.size() && !bytes.empty()) {
@@ -81,30 +81,29 @@ bool parseSettings(std::string_view bytes, VariableNames& names) {
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     lines[found++] = line;
   }
-  if (found < lines.size()) return false;
+  if (found < lines.size()) return damaged("fewer than ten lines");
 
   // The stated lengths only prove the file is ours; a name edited by hand
   // to another length is still taken.
   for (std::size_t i = 0; i < 5; ++i) {
     const std::optional<std::int32_t> length = parseNumberLine(lines[i]);
-    if (!length || *length < 0) return false;
+    if (!length || *length < 0) return damaged("a length line");
   }
   std::array<std::string_view, 5> read;
   for (std::size_t i = 0; i < 5; ++i) {
     read[i] = trimBlanks(lines[5 + i]);
-    if (read[i].empty()) return false;
+    if (read[i].empty()) return damaged("an empty name line");
   }
   const std::array<std::string*, 5> slots = inFileOrder(names);
   for (std::size_t i = 0; i < 5; ++i) slots[i]->assign(read[i]);
-  return true;
+  return {};
 }
 
-bool readSettings(const Path& path, VariableNames& names) {
+ReadResult readSettings(const Path& path, VariableNames& names) {
   const std::optional<std::string> bytes = readFileBytes(path, kMaxSettingsBytes);
-  return bytes && parseSettings(*bytes, names);
+  if (!bytes) return unreadableFile(path);
+  return parseSettings(*bytes, names);
 }
-
-bool readSettings() { return readSettings(settingsPath, project.variableNames); }
 
 bool writeSettings(const Path& path, const VariableNames& names) {
   if (path.empty()) return false;  // not fixed yet: never write beside the current folder
@@ -114,6 +113,5 @@ bool writeSettings(const Path& path, const VariableNames& names) {
   return writeFileReplacing(path, serializeSettings(names));
 }
 
-bool writeSettings() { return writeSettings(settingsPath, project.variableNames); }
 
 }  // namespace quorvin

@@ -2,6 +2,8 @@
 // surface is a live window of its real class, subclassed here so that it
 // does not work like a control (presses never reach it), a press selects it
 // and starts a move, and a release over it finishes a placement or a move.
+#include "designer/placed_control.h"
+
 #include <array>
 
 #include "app/main_window.h"

@@ -12,6 +12,7 @@
 
 #include "app/main_window.h"
 #include "app/project_file.h"
+#include "app/settings_file.h"
 #include "common/win32/font_record.h"
 #include "common/win32/shell_support.h"
 #include "common/win32/text.h"
@@ -366,6 +367,9 @@ bool openProject(const Path& path) {
   Project opened;
   std::vector<DesignObject> openedObjects;
   if (!readProject(path, opened, openedObjects)) return false;
+  // The names of generated code are setting.ini's; without it they stay
+  // absent.
+  readSettings(settingsPath, opened.variableNames);
   if (project.surface != 0) DestroyWindow(surfaceWindow());  // ends the current project
   clearProject();  // no-op after the surface went; a project without one holds nothing
   project = std::move(opened);

@@ -1,18 +1,18 @@
 #pragma once
 // The design surface (class SubWindow): the window that stands for the
-// designed window, with the placed controls as its children, and the placed-
-// control procedure that turns presses on controls into selection and moves.
+// designed window, with the placed controls as its children.
 
 #include "app/model.h"
 #include "common/file_io.h"
 #include "common/win32/win32.h"
+// The placed controls' procedure, moving and sizing, used with the surface.
+#include "designer/placed_control.h"
 
 namespace quorvin {
 
 inline constexpr int kControlIdBase = 1000000;  // control id = base + index
 
 LRESULT CALLBACK surfaceWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-LRESULT CALLBACK placedControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Creates the surface for the current project (class SubWindow, text the
 // project's title, WS_CHILD | WS_OVERLAPPEDWINDOW) at the given rectangle in
@@ -55,25 +55,6 @@ void beginMove(const DesignObject& object);
 // shows them; hides them. Both do nothing while no surface exists.
 void placeSizeHandles(const DesignObject& object);
 void hideSizeHandles();
-
-// A click on the size handle of `corner` (a sizing tool code): picks that
-// corner up when nothing is picked up (the corner becomes the current tool),
-// otherwise drops the corner being dragged and gives the selected control
-// its stored rectangle.
-void pickUpOrDropCorner(ToolCode corner);
-// After a corner was dropped (dropCorner): the selected control takes its
-// stored rectangle and the fields show it.
-void applyDroppedCorner();
-
-// While a corner is picked up: the dragged corner of the selected control's
-// stored rectangle goes to the cursor (switching corners when it crosses the
-// opposite edge) and the handles follow. The control keeps its place and
-// size until the drop.
-void applySizingStep();
-
-// While a control is being moved: the selected control's top-left goes to
-// the cursor minus dragOffset, and the handles follow.
-void moveSelectedToCursor();
 
 // Reads `path` and shows it on a new surface, replacing the open project.
 // False when the file cannot be read (nothing changes then). A control that
