@@ -9,6 +9,7 @@
 
 #include "app/project_file.h"
 #include "designer/edit_history.h"
+#include "designer/geometry.h"
 #include "designer/object_list.h"
 #include "designer/outline_points.h"
 #include "tests/property/random_design.h"
@@ -56,7 +57,8 @@ std::uint64_t randomEdit(Design& d, Random& random, std::uint64_t& nextGroup) {
     case 2:  // a move or a size change
       if (count > 0) {
         DesignObject& o = some();
-        (random.oneIn(2) ? o.x : o.width) += static_cast<std::int32_t>(random.between(-20, 20));
+        std::int32_t& value = random.oneIn(2) ? o.x : o.width;
+        value = wrappingAdd(value, static_cast<std::int32_t>(random.between(-20, 20)));
       }
       return 0;
     case 3:  // typing in a field: several keys, one group
@@ -93,7 +95,8 @@ std::uint64_t randomEdit(Design& d, Random& random, std::uint64_t& nextGroup) {
       if (p.pointCount > 0) {
         const auto k = static_cast<std::int32_t>(random.below(static_cast<std::uint32_t>(p.pointCount)));
         if (random.oneIn(2)) {
-          p.markerPoints[static_cast<std::size_t>(k)].x += 7;
+          std::int32_t& x = p.markerPoints[static_cast<std::size_t>(k)].x;
+          x = wrappingAdd(x, 7);
           rebuildOutline(p, {4, 4, 19});
         } else {
           deleteOutlinePoint(p, k);
@@ -103,8 +106,8 @@ std::uint64_t randomEdit(Design& d, Random& random, std::uint64_t& nextGroup) {
       return 0;
     default:  // the window moved or sized by its frame
       if (p.regionMode == RegionMode::Rectangle) {
-        p.x += static_cast<std::int32_t>(random.between(-9, 9));
-        p.height += static_cast<std::int32_t>(random.between(-9, 9));
+        p.x = wrappingAdd(p.x, static_cast<std::int32_t>(random.between(-9, 9)));
+        p.height = wrappingAdd(p.height, static_cast<std::int32_t>(random.between(-9, 9)));
       }
       return 0;
   }
