@@ -8,7 +8,9 @@ namespace quorvin {
 
 namespace {
 constexpr char kPrefix[] = "quorvin-recovery-";
-constexpr char kDesignExtension[] = ".mwd";
+// Not ".mwd": the file dialogs list *.mwd, where a recovery file would
+// look like one of the user's designs.
+constexpr char kDesignExtension[] = ".mwr";
 constexpr char kLockExtension[] = ".lock";
 // The longest decimal process id (32 bits).
 constexpr std::size_t kMaxDigits = 10;

@@ -2,7 +2,8 @@
 // Names of recovery files: the unsaved design of a running designer, one
 // file per process beside setting.ini, so that two designers started in one
 // folder never take each other's. A process's file is
-// "quorvin-recovery-<process id>.mwd"; while the process runs it holds the
+// "quorvin-recovery-<process id>.mwr" (a project file under another name);
+// while the process runs it holds the
 // file "quorvin-recovery-<process id>.lock" open, which tells a living
 // designer's file from one left by a designer that did not end cleanly.
 
