@@ -13,11 +13,15 @@
 #include "app/model.h"
 #include "app/own_settings.h"
 #include "app/project_file.h"
+#include "app/recovery.h"
 #include "app/settings_file.h"
 #include "app/start_files.h"
 #include "codegen/code_output.h"
 #include "common/win32/shell_support.h"
 #include "common/win32/text.h"
+#include "designer/design_changes.h"
+#include "designer/edit_history.h"
+#include "designer/editing_state.h"
 #include "designer/palette.h"
 #include "designer/polygon.h"
 #include "designer/surface.h"
@@ -25,6 +29,7 @@
 
 namespace quorvin {
 
+Path settingsPath;
 HWND mainWindow = nullptr;
 HWND toolWindow = nullptr;
 HWND statusLine = nullptr;
@@ -105,6 +110,30 @@ void showUnicodeOutputChoice(HWND window) {
                 MF_BYCOMMAND | (ownSettings.unicodeOutput ? MF_CHECKED : MF_UNCHECKED));
 }
 
+// The file the design was last opened from or saved to; empty for a design
+// that has never been saved.
+Path designFile;
+
+// "*name - Quorvin" while there are unsaved changes, "name - Quorvin" when
+// there are none ("無題" for a design never saved), "Quorvin" with no design.
+void updateTitle() {
+  if (mainWindow == nullptr) return;
+  std::wstring title = kMainTitle;
+  if (projectIsOpen()) {
+    const std::wstring name =
+        designFile.empty() ? std::wstring(L"無題") : designFile.filename().wstring();
+    title = (editHistory.changed() ? L"*" : L"") + name + L" - " + title;
+  }
+  SetWindowTextW(mainWindow, title.c_str());
+}
+
+// Every commit, undo, redo, save and reset: the title's mark and the
+// recovery file follow.
+void onDesignStateChanged() {
+  updateTitle();
+  recoveryDesignStateChanged(mainWindow);
+}
+
 // ---- Creation -------------------------------------------------------------------
 
 // A class registered earlier in this process under the same name serves as
@@ -147,8 +176,7 @@ void onCreate(HWND window) {
   if (statusLine != nullptr)
     SendMessageW(statusLine, WM_SETFONT, reinterpret_cast<WPARAM>(statusFont), TRUE);
 
-  currentTool = ToolCode::Select;
-  selectedObject = -1;
+  resetEditing(false);
   project.pointCount = 0;
   project.activePoint = -1;
   showUnicodeOutputChoice(window);
@@ -180,25 +208,82 @@ void placeStatusLine(HWND window) {
 
 // ---- Menu commands ----------------------------------------------------------------
 
+// Writes the design to `path`; on success it is the design's file and has
+// no unsaved changes. A failure is shown.
+bool saveTo(HWND window, const Path& path) {
+  designChanged();  // a field still being typed in counts
+  if (!saveProject(path)) {
+    showError(window, L"データファイルの保存に失敗しました。");
+    return false;
+  }
+  designFile = path;
+  editHistory.markSaved();
+  updateTitle();
+  return true;
+}
+
 // Saves the project under a name the user chooses. False when the dialog
 // was cancelled or the file could not be written (the error is shown).
 bool saveWithDialog(HWND window) {
   const auto path = chooseFileName(window, kSaveProject);
   if (!path) return false;
-  if (!saveProject(*path)) {
-    showError(window, L"データファイルの保存に失敗しました。");
-    return false;
-  }
-  return true;
+  return saveTo(window, *path);
+}
+
+// Saves to the design's file, asking for a name only when it has none.
+bool saveOver(HWND window) {
+  if (designFile.empty()) return saveWithDialog(window);
+  return saveTo(window, designFile);
 }
 
 void onOpen(HWND window) {
-  if (projectIsOpen() && askYesNo(window, L"保存しますか？", L"保存確認") &&
-      !saveWithDialog(window))
+  if (designHasUnsavedChanges()) {
+    if (!confirmDesignMayGo(window)) return;
+  } else if (projectIsOpen() && askYesNo(window, L"保存しますか？", L"保存確認") &&
+             !saveWithDialog(window)) {
     return;
+  }
   const auto path = chooseFileName(window, kOpenProject);
   if (!path) return;
-  if (!openProject(*path)) showError(window, L"データファイルの読み込みに失敗しました。");
+  if (!openProject(*path)) {
+    showError(window, L"データファイルの読み込みに失敗しました。");
+    return;
+  }
+  designFile = *path;
+  updateTitle();
+}
+
+void onNew(HWND window) {
+  if (!confirmDesignMayGo(window)) return;
+  if (runNewDialog(window) == IDC_NEWFILE_OK) designFile.clear();
+  updateTitle();
+}
+
+// Exit, Escape and the close box: unsaved changes are asked about first.
+void onExit(HWND window) {
+  if (!confirmDesignMayGo(window)) return;
+  // Ends the loop at once; the window is not destroyed first. A clean end:
+  // nothing is left to recover.
+  endRecovery();
+  PostQuitMessage(0);
+}
+
+void onEditCommand(int id) {
+  designChanged();  // a field still being typed in is a step of its own
+  if (id == IDM_EDIT_UNDO)
+    undoDesign();
+  else
+    redoDesign();
+}
+
+// Undo and Redo are offered only when there is a step to take.
+void onInitMenuPopup(HMENU menu) {
+  const auto enable = [menu](int id, bool on) {
+    EnableMenuItem(menu, static_cast<UINT>(id), MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED));
+  };
+  designChanged();
+  enable(IDM_EDIT_UNDO, projectIsOpen() && editHistory.canUndo());
+  enable(IDM_EDIT_REDO, projectIsOpen() && editHistory.canRedo());
 }
 
 void onSave(HWND window) {
@@ -243,7 +328,14 @@ void onUnicodeOutput(HWND window) {
 void onCommand(HWND window, int id) {
   switch (id) {
     case IDM_FILE_NEW:
-      runNewDialog(window);
+      onNew(window);
+      break;
+    case IDM_FILE_SAVE_OVER:
+      if (projectIsOpen()) saveOver(window);
+      break;
+    case IDM_EDIT_UNDO:
+    case IDM_EDIT_REDO:
+      onEditCommand(id);
       break;
     case IDM_FILE_OPEN:
       onOpen(window);
@@ -255,8 +347,7 @@ void onCommand(HWND window, int id) {
       onCodeOutput(window);
       break;
     case IDM_FILE_EXIT:
-      // Ends the loop at once; the window is not destroyed first.
-      PostQuitMessage(0);
+      onExit(window);
       break;
     case IDM_OPTION_SETTINGS:
       runSettingsDialog(window);
@@ -273,8 +364,11 @@ void onCommand(HWND window, int id) {
 
 void onKeyDown(HWND window, WPARAM key, LPARAM lParam) {
   if (key == VK_ESCAPE) {
-    DestroyWindow(window);
+    if (confirmDesignMayGo(window)) DestroyWindow(window);
   } else if (key == VK_DELETE) {
+    // Never under the mouse: a control being moved or sized, or a point
+    // being dragged, stays.
+    if (!deleteAllowed()) return;
     if (project.activePoint >= 0) {
       deleteActivePoint();
     } else if (projectIsOpen()) {
@@ -284,7 +378,7 @@ void onKeyDown(HWND window, WPARAM key, LPARAM lParam) {
 }
 
 void onClose(HWND window) {
-  if (askYesNo(window, L"閉じてもよいですか？", L"終了確認")) DestroyWindow(window);
+  if (closeQuestion(window)) DestroyWindow(window);
 }
 
 void onDestroy() {
@@ -304,6 +398,7 @@ void onDestroy() {
   }
   mainWindow = nullptr;
   statusLine = nullptr;
+  endRecovery();
   PostQuitMessage(0);
 }
 
@@ -328,6 +423,12 @@ LRESULT handleMainMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     }
     case WM_COMMAND:
       onCommand(window, LOWORD(wParam));
+      return 0;
+    case WM_INITMENUPOPUP:
+      onInitMenuPopup(reinterpret_cast<HMENU>(wParam));
+      return 0;
+    case WM_TIMER:
+      if (wParam == kRecoveryTimerId) onRecoveryTimer(window);
       return 0;
     case WM_KEYDOWN:
       onKeyDown(window, wParam, lParam);
@@ -377,6 +478,7 @@ bool createMainWindow(const wchar_t* className, HINSTANCE instance, int showComm
                       kMainWidth, kMainHeight, nullptr, nullptr, instance, nullptr);
   if (window == nullptr) return false;
   mainWindow = window;
+  setDesignStateListener(onDesignStateChanged);
   ShowWindow(window, showCommand);
   UpdateWindow(window);
   // An owned pop-up shown during its owner's creation can stay behind the
@@ -390,6 +492,8 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 }
 
 bool startDesigner(HINSTANCE instance, int showCommand) {
+  // Recovery files belong to the folder the designer works in.
+  const Path folder = currentFolder();
   placeProgramFiles();
   // Quorvin's own settings live beside setting.ini, wherever that was found.
   ownSettingsPath = settingsPath.parent_path() / kOwnSettingsFileName;
@@ -398,19 +502,80 @@ bool startDesigner(HINSTANCE instance, int showCommand) {
   if (registerWindowClass(kMainClassName, kClassStyle, true, instance, mainWindowProc,
                           kGreyBrush) == 0)
     return false;
-  return createMainWindow(kMainClassName, instance, showCommand);
+  if (!createMainWindow(kMainClassName, instance, showCommand)) return false;
+  startRecovery(mainWindow, folder);
+  return true;
 }
 
 int runMessageLoop() {
   MSG message{};
   for (;;) {
     const BOOL got = GetMessageW(&message, nullptr, 0, 0);
-    if (got == 0) return static_cast<int>(message.wParam);
+    if (got == 0) {
+      endRecovery();  // the loop ended: a clean end
+      return static_cast<int>(message.wParam);
+    }
     if (got == -1) return 0;  // only for an invalid window filter; never here
+    if (translateDesignerKey(message)) continue;
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
 }
+
+bool designHasUnsavedChanges() { return projectIsOpen() && editHistory.changed(); }
+
+bool confirmDesignMayGo(HWND owner) {
+  if (!designHasUnsavedChanges()) return true;
+  designChanged();
+  switch (MessageBoxW(owner, L"保存しますか？", L"保存確認", MB_YESNOCANCEL | MB_ICONQUESTION)) {
+    case IDYES:
+      return saveOver(owner);
+    case IDNO:
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool closeQuestion(HWND owner) {
+  designChanged();
+  if (designHasUnsavedChanges()) return confirmDesignMayGo(owner);
+  return askYesNo(owner, L"閉じてもよいですか？", L"終了確認");
+}
+
+bool translateDesignerKey(const MSG& message) {
+  if (message.message != WM_KEYDOWN || mainWindow == nullptr) return false;
+  if (GetKeyState(VK_CONTROL) >= 0) return false;
+  // Keys belong to what has the focus: a text field keeps Ctrl+Z for
+  // itself, and dialogs run loops of their own.
+  const HWND focus = GetFocus();
+  wchar_t className[16] = {};
+  if (focus != nullptr && GetClassNameW(focus, className, 16) > 0 &&
+      lstrcmpiW(className, L"Edit") == 0)
+    return false;
+  const HWND root = GetAncestor(message.hwnd, GA_ROOT);
+  if (root != mainWindow && root != toolWindow) return false;
+  const bool shift = GetKeyState(VK_SHIFT) < 0;
+  int command = 0;
+  switch (message.wParam) {
+    case 'Z':
+      command = shift ? IDM_EDIT_REDO : IDM_EDIT_UNDO;
+      break;
+    case 'Y':
+      command = IDM_EDIT_REDO;
+      break;
+    case 'S':
+      command = IDM_FILE_SAVE_OVER;
+      break;
+    default:
+      return false;
+  }
+  SendMessageW(mainWindow, WM_COMMAND, MAKEWPARAM(command, 1), 0);
+  return true;
+}
+
+ReadResult readSettings() { return readSettings(settingsPath, project.variableNames); }
+bool writeSettings() { return writeSettings(settingsPath, project.variableNames); }
 
 void showError(HWND owner, const wchar_t* text) { MessageBoxW(owner, text, L"error", MB_OK); }
 

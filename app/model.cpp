@@ -6,8 +6,6 @@ namespace quorvin {
 
 Project project;
 std::vector<DesignObject> objects;
-std::int32_t selectedObject = -1;
-ToolCode currentTool = ToolCode::Select;
 
 namespace {
 FontDeleter fontDeleter = nullptr;

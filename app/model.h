@@ -155,11 +155,10 @@ struct Project {
   friend bool operator==(const Project&, const Project&) = default;
 };
 
-// The global document and editing state, shared by every window procedure.
+// The global document, shared by every window procedure. (The selection and
+// the tool live with the rest of the editing state, designer/editing_state.h.)
 extern Project project;
 extern std::vector<DesignObject> objects;  // size() is the capacity
-extern std::int32_t selectedObject;        // -1 when none
-extern ToolCode currentTool;
 
 inline std::int32_t objectCapacity() {
   return static_cast<std::int32_t>(objects.size());

@@ -13,7 +13,9 @@
 #include "common/win32/gdi.h"
 #include "common/win32/shell_support.h"
 #include "common/win32/text.h"
+#include "designer/design_changes.h"
 #include "designer/editing_state.h"
+#include "designer/fields.h"
 #include "designer/palette.h"
 #include "designer/surface.h"
 #include "resources/resource.h"
@@ -59,6 +61,9 @@ void createCentredSurface() {
   if (surface == nullptr) return;
   ShowWindow(surface, SW_SHOW);
   UpdateWindow(surface);
+  // The fields show the new design whatever its frame reported.
+  refillFields();
+  startDesignHistory();
 }
 
 // Throws the current project away and starts the new one from the dialog's
@@ -78,9 +83,8 @@ void startNewProject(HWND dialog) {
   objects.assign(10, DesignObject{});
   project.objectCount = 0;
   project.regionMode = RegionMode::Rectangle;
-  selectedObject = -1;
   selectTool(ToolCode::Select);
-  pickupPending = 0;
+  resetEditing(true);
   readSettings();
   setProjectText(1, readDialogText(dialog, IDC_NEWFILE_TITLE));
   setProjectText(3, readDialogText(dialog, IDC_NEWFILE_CLASS));

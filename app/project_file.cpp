@@ -235,7 +235,10 @@ std::string serializeProject(const Project& source, const std::vector<DesignObje
   return toCrLf(text);
 }
 
-bool parseProject(std::string_view bytes, Project& out, std::vector<DesignObject>& outObjects) {
+ReadResult parseProjectWhy(std::string_view bytes, Project& out,
+                           std::vector<DesignObject>& outObjects) {
+  const char* part = "header";
+  const auto damaged = [&part] { return ReadResult{ReadProblem::Damaged, part}; };
   LineReader in(bytes);
   Project read;  // surface, fontHandle, activeMarker 0; activePoint -1
 
@@ -246,14 +249,14 @@ bool parseProject(std::string_view bytes, Project& out, std::vector<DesignObject
   const std::optional<std::int32_t> height = in.number();
   const std::optional<std::int32_t> mode = in.number();
   const std::optional<std::int32_t> pointCount = in.number();
-  if (!objectCount || !x || !y || !width || !height || !mode || !pointCount) return false;
-  if (*objectCount < 0) return false;
+  if (!objectCount || !x || !y || !width || !height || !mode || !pointCount) return damaged();
+  if (*objectCount < 0) return damaged();
   if (*mode == static_cast<std::int32_t>(RegionMode::Rectangle)) {
-    if (*pointCount != 0) return false;
+    if (*pointCount != 0) return damaged();
   } else if (*mode == static_cast<std::int32_t>(RegionMode::Polygon)) {
-    if (*pointCount < 3) return false;
+    if (*pointCount < 3) return damaged();
   } else {
-    return false;
+    return damaged();
   }
   read.x = *x;
   read.y = *y;
@@ -261,21 +264,23 @@ bool parseProject(std::string_view bytes, Project& out, std::vector<DesignObject
   read.height = *height;
   read.regionMode = static_cast<RegionMode>(*mode);
 
+  part = "title and class name";
   const std::optional<std::int32_t> classLength = in.number();
   const std::optional<std::int32_t> titleLength = in.number();
-  if (!classLength || !titleLength) return false;
-  if (!in.text(*classLength, read.className) || !in.text(*titleLength, read.title)) return false;
+  if (!classLength || !titleLength) return damaged();
+  if (!in.text(*classLength, read.className) || !in.text(*titleLength, read.title)) return damaged();
 
+  part = "outline points";
   if (read.regionMode == RegionMode::Polygon) {
     // The count must fit in what is left before anything is allocated for it.
     if (static_cast<std::size_t>(*pointCount) > in.remaining() / kMinPointBytes ||
         *pointCount > std::numeric_limits<std::int32_t>::max() - kSpareEntries)
-      return false;
+      return damaged();
     std::vector<RegionPoint> markers;
     for (std::int32_t i = 0; i < *pointCount; ++i) {
       const std::optional<std::int32_t> px = in.number();
       const std::optional<std::int32_t> py = in.number();
-      if (!px || !py) return false;
+      if (!px || !py) return damaged();
       markers.push_back({*px, *py});
     }
     read.growPointArrays(*pointCount + kSpareEntries);
@@ -283,15 +288,17 @@ bool parseProject(std::string_view bytes, Project& out, std::vector<DesignObject
     read.pointCount = *pointCount;
   }
 
-  if (!in.font(read.font)) return false;
+  part = "font";
+  if (!in.font(read.font)) return damaged();
+  part = "controls";
 
-  if (static_cast<std::size_t>(*objectCount) > in.remaining() / kMinObjectBytes) return false;
+  if (static_cast<std::size_t>(*objectCount) > in.remaining() / kMinObjectBytes) return damaged();
   std::vector<DesignObject> objects;
   objects.reserve(static_cast<std::size_t>(*objectCount) + kSpareEntries);
   for (std::int32_t i = 0; i < *objectCount; ++i) {
     DesignObject object;  // window and savedProc 0
     const std::optional<std::int32_t> kind = in.number();
-    if (!kind || !isKnownObjectKind(*kind)) return false;
+    if (!kind || !isKnownObjectKind(*kind)) return damaged();
     const std::optional<std::int32_t> ox = in.number();
     const std::optional<std::int32_t> oy = in.number();
     const std::optional<std::int32_t> ow = in.number();
@@ -299,9 +306,9 @@ bool parseProject(std::string_view bytes, Project& out, std::vector<DesignObject
     const std::optional<std::uint32_t> style = in.style();
     const std::optional<std::int32_t> captionLength = in.number();
     const std::optional<std::int32_t> idLength = in.number();
-    if (!ox || !oy || !ow || !oh || !style || !captionLength || !idLength) return false;
+    if (!ox || !oy || !ow || !oh || !style || !captionLength || !idLength) return damaged();
     if (!in.text(*captionLength, object.caption) || !in.text(*idLength, object.idName))
-      return false;
+      return damaged();
     object.kind = static_cast<ObjectKind>(*kind);
     object.x = *ox;
     object.y = *oy;
@@ -315,7 +322,7 @@ bool parseProject(std::string_view bytes, Project& out, std::vector<DesignObject
 
   out = std::move(read);
   outObjects = std::move(objects);
-  return true;
+  return {};
 }
 
 bool saveProject(const Path& path, const Project& source,
@@ -326,17 +333,19 @@ bool saveProject(const Path& path, const Project& source,
 
 bool saveProject(const Path& path) { return saveProject(path, project, objects); }
 
-bool readProject(const Path& path, Project& out, std::vector<DesignObject>& outObjects) {
+bool parseProject(std::string_view bytes, Project& out, std::vector<DesignObject>& outObjects) {
+  return static_cast<bool>(parseProjectWhy(bytes, out, outObjects));
+}
+
+ReadResult readProject(const Path& path, Project& out, std::vector<DesignObject>& outObjects) {
   const std::optional<std::string> bytes = readFileBytes(path, kMaxProjectBytes);
-  if (!bytes) return false;
+  if (!bytes) return unreadableFile(path);
   Project read;
   std::vector<DesignObject> readObjects;
-  if (!parseProject(*bytes, read, readObjects)) return false;
-  // A missing or damaged setting.ini leaves the names empty (absent).
-  readSettings(settingsPath, read.variableNames);
+  if (ReadResult parsed = parseProjectWhy(*bytes, read, readObjects); !parsed) return parsed;
   out = std::move(read);
   outObjects = std::move(readObjects);
-  return true;
+  return {};
 }
 
 }  // namespace quorvin

@@ -46,8 +46,13 @@ std::string serializeProject(const Project& source, const std::vector<DesignObje
 // empty; for a polygon both point arrays hold pointCount + 10 entries, the
 // marker points read and the region points zero) and `outObjects` holds
 // objectCount + 10 entries (the ones read with window and savedProc 0, the
-// rest zero). A damaged or truncated file returns false and leaves both
-// untouched. Allocates only for what the bytes actually hold.
+// rest zero). A damaged or truncated file is refused, naming the part that
+// is damaged (header, title and class name, outline points, font,
+// controls), and leaves both untouched. Allocates only for what the bytes
+// actually hold.
+ReadResult parseProjectWhy(std::string_view bytes, Project& out,
+                           std::vector<DesignObject>& outObjects);
+// The same, for callers that need only yes or no (the fuzzers).
 bool parseProject(std::string_view bytes, Project& out, std::vector<DesignObject>& outObjects);
 
 // Writes `source` and its objects to `path`. The previous file is never
@@ -58,11 +63,11 @@ bool saveProject(const Path& path, const Project& source, const std::vector<Desi
 // The same for the global project and objects.
 bool saveProject(const Path& path);
 
-// Reads the project file at `path` as parseProject does, then fills the new
-// record's variableNames from setting.ini (readSettings with settingsPath;
-// they stay empty when it cannot be read). Returns false when the file is
-// missing, unreadable, larger than any project file could be, or damaged;
-// then `out`, `outObjects` and the current project are untouched.
-bool readProject(const Path& path, Project& out, std::vector<DesignObject>& outObjects);
+// Reads the project file at `path` as parseProjectWhy does; the record's
+// variableNames stay empty (they are setting.ini's, read by the caller).
+// A file that is missing, unreadable (also larger than any project file
+// could be) or damaged is refused and says which; then `out`, `outObjects`
+// and the current project are untouched.
+ReadResult readProject(const Path& path, Project& out, std::vector<DesignObject>& outObjects);
 
 }  // namespace quorvin

@@ -120,12 +120,12 @@ TEST(ProjectFile, ExampleIsWrittenByteForByteAndReadBack) {
   EXPECT_EQ(serializeProject(read, readObjects), kExampleFile);
 }
 
-TEST(ProjectFile, GlobalOverloadsUseProjectObjectsAndSettings) {
+// The global overload saves the global project; reading never looks at
+// setting.ini (the names are the caller's to read) and says why it refused.
+TEST(ProjectFile, GlobalOverloadSavesTheProjectAndReadersSayWhy) {
   TempDir dir;
-  const Path savedSettings = settingsPath;
-  settingsPath = dir.path() / "setting.ini";
   ASSERT_TRUE(writeFileReplacing(
-      settingsPath, "5\r\n4\r\n4\r\n5\r\n2\r\nhFont\r\nhRgn\r\nhWnd\r\nhInst\r\npt\r\n"));
+      dir.path() / "setting.ini", "5\r\n4\r\n4\r\n5\r\n2\r\nhFont\r\nhRgn\r\nhWnd\r\nhInst\r\npt\r\n"));
 
   Design d = exampleDesign();
   project = d.project;
@@ -137,23 +137,28 @@ TEST(ProjectFile, GlobalOverloadsUseProjectObjectsAndSettings) {
   Project read;
   std::vector<DesignObject> readObjects;
   ASSERT_TRUE(readProject(path, read, readObjects));
-  EXPECT_EQ(read.variableNames.hwnd, "hWnd");
-  EXPECT_EQ(read.variableNames.point, "pt");
-  EXPECT_EQ(project, d.project);  // reading never touches the current project
-  EXPECT_TRUE(project.variableNames.hwnd.empty());
-
-  // Without setting.ini the names stay absent; a missing file changes nothing.
-  std::filesystem::remove(settingsPath);
-  ASSERT_TRUE(readProject(path, read, readObjects));
   EXPECT_EQ(read.variableNames, VariableNames{});
+  EXPECT_EQ(project, d.project);  // reading never touches the current project
+
+  // Refusals say why, and change nothing.
   const Project before = read;
-  EXPECT_FALSE(readProject(dir.path() / "absent.mwd", read, readObjects));
-  EXPECT_FALSE(readProject(dir.path(), read, readObjects));  // a folder
+  EXPECT_EQ(readProject(dir.path() / "absent.mwd", read, readObjects).problem,
+            ReadProblem::Missing);
+  EXPECT_EQ(readProject(dir.path(), read, readObjects).problem, ReadProblem::Unreadable);
+  const std::string file = readFileBytes(path).value();
+  const std::pair<std::size_t, const char*> cuts[] = {
+      {3, "header"}, {file.find("TestClass") + 2, "title and class name"},
+      {file.size() - 20, "controls"}};
+  for (const auto& [cut, part] : cuts) {
+    ASSERT_TRUE(writeFileReplacing(dir.path() / "cut.mwd", file.substr(0, cut)));
+    const ReadResult result = readProject(dir.path() / "cut.mwd", read, readObjects);
+    EXPECT_EQ(result.problem, ReadProblem::Damaged) << part;
+    EXPECT_EQ(result.damage, part);
+  }
   EXPECT_EQ(read, before);
 
   clearProject();
   objects.clear();
-  settingsPath = savedSettings;
 }
 
 TEST(ProjectFile, EscapingCommas) {

@@ -1,6 +1,7 @@
 // The Settings dialog: the five identifier names of generated code, read
 // from setting.ini when it opens and written back on OK.
 #include "app/dialogs.h"
+#include "app/main_window.h"
 #include "app/model.h"
 #include "app/settings_file.h"
 #include "common/win32/dialog_font.h"
@@ -40,11 +41,13 @@ void onInit(HWND dialog, SettingsDialogState& state) {
     setWindowTextCp932(GetDlgItem(dialog, field.id), project.variableNames.*field.name);
 }
 
-// OK: every field is stored, an empty one as "NO_DATA", and the file written.
+// OK: every field is stored as the file holds it (trimmed, an empty one as
+// "NO_DATA"), so that memory and file never differ, and the file written; a
+// failed write is reported as a failed save is, and the names stay in memory.
 void onOk(HWND dialog) {
   for (const NameField& field : kNameFields)
-    setProjectText(field.projectText, readDialogText(dialog, field.id));
-  writeSettings();
+    setProjectText(field.projectText, settingNameAsWritten(readDialogText(dialog, field.id)));
+  if (!writeSettings()) showError(dialog, L"設定ファイルの保存に失敗しました。");
   EndDialog(dialog, IDC_SETTING_OK);
 }
 

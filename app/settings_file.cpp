@@ -5,7 +5,6 @@
 
 namespace quorvin {
 
-Path settingsPath;
 
 namespace {
 
@@ -50,16 +49,18 @@ std::optional<std::int32_t> parseNumberLine(std::string_view line) {
   return static_cast<std::int32_t>(negative ? -magnitude : magnitude);
 }
 
-std::string serializeSettings(const VariableNames& names) {
+std::string_view settingNameAsWritten(std::string_view name) {
   // Written the way the reader takes them back: trimmed, and a blank name as
   // "NO_DATA", the same as an empty field of the Settings dialog. A blank
   // line would make the reader refuse the whole file.
+  name = trimBlanks(name);
+  return name.empty() ? std::string_view("NO_DATA") : name;
+}
+
+std::string serializeSettings(const VariableNames& names) {
   std::array<std::string_view, 5> written;
   const std::array<const std::string*, 5> slots = inFileOrder(names);
-  for (std::size_t i = 0; i < 5; ++i) {
-    written[i] = trimBlanks(*slots[i]);
-    if (written[i].empty()) written[i] = "NO_DATA";
-  }
+  for (std::size_t i = 0; i < 5; ++i) written[i] = settingNameAsWritten(*slots[i]);
   std::string text;
   for (std::string_view name : written) text += std::to_string(name.size()) + '\n';
   for (std::string_view name : written) {
@@ -69,7 +70,8 @@ std::string serializeSettings(const VariableNames& names) {
   return toCrLf(text);
 }
 
-bool parseSettings(std::string_view bytes, VariableNames& names) {
+ReadResult parseSettings(std::string_view bytes, VariableNames& names) {
+  const auto damaged = [](const char* where) { return ReadResult{ReadProblem::Damaged, where}; };
   std::array<std::string_view, 10> lines;
   std::size_t found = 0;
   while (found < lines.size() && !bytes.empty()) {
@@ -79,30 +81,29 @@ bool parseSettings(std::string_view bytes, VariableNames& names) {
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     lines[found++] = line;
   }
-  if (found < lines.size()) return false;
+  if (found < lines.size()) return damaged("fewer than ten lines");
 
   // The stated lengths only prove the file is ours; a name edited by hand
   // to another length is still taken.
   for (std::size_t i = 0; i < 5; ++i) {
     const std::optional<std::int32_t> length = parseNumberLine(lines[i]);
-    if (!length || *length < 0) return false;
+    if (!length || *length < 0) return damaged("a length line");
   }
   std::array<std::string_view, 5> read;
   for (std::size_t i = 0; i < 5; ++i) {
     read[i] = trimBlanks(lines[5 + i]);
-    if (read[i].empty()) return false;
+    if (read[i].empty()) return damaged("an empty name line");
   }
   const std::array<std::string*, 5> slots = inFileOrder(names);
   for (std::size_t i = 0; i < 5; ++i) slots[i]->assign(read[i]);
-  return true;
+  return {};
 }
 
-bool readSettings(const Path& path, VariableNames& names) {
+ReadResult readSettings(const Path& path, VariableNames& names) {
   const std::optional<std::string> bytes = readFileBytes(path, kMaxSettingsBytes);
-  return bytes && parseSettings(*bytes, names);
+  if (!bytes) return unreadableFile(path);
+  return parseSettings(*bytes, names);
 }
-
-bool readSettings() { return readSettings(settingsPath, project.variableNames); }
 
 bool writeSettings(const Path& path, const VariableNames& names) {
   if (path.empty()) return false;  // not fixed yet: never write beside the current folder
@@ -112,6 +113,5 @@ bool writeSettings(const Path& path, const VariableNames& names) {
   return writeFileReplacing(path, serializeSettings(names));
 }
 
-bool writeSettings() { return writeSettings(settingsPath, project.variableNames); }
 
 }  // namespace quorvin

@@ -50,18 +50,6 @@ TEST(SettingsFile, ReadMapsFileOrderToFieldsAndRoundTrips) {
   EXPECT_EQ(names.hwnd, "hWnd");
   EXPECT_EQ(names.hfont, "hFont");
 
-  // The global overloads use settingsPath and the project's names.
-  const Path savedPath = settingsPath;
-  settingsPath = dir.path() / "other.ini";
-  project.variableNames = sampleNames();
-  project.variableNames.point = "points";
-  ASSERT_TRUE(writeSettings());
-  project.variableNames = {};
-  ASSERT_TRUE(readSettings());
-  EXPECT_EQ(project.variableNames.point, "points");
-  EXPECT_EQ(project.variableNames.hinstance, "hInst");
-  project.variableNames = {};
-  settingsPath = savedPath;
 }
 
 TEST(SettingsFile, HandEditedFilesAreReadLeniently) {
@@ -77,8 +65,8 @@ TEST(SettingsFile, HandEditedFilesAreReadLeniently) {
 TEST(SettingsFile, MissingOrDamagedFileLeavesNamesUnchanged) {
   TempDir dir;
   VariableNames names = sampleNames();
-  EXPECT_FALSE(readSettings(dir.path() / "absent.ini", names));
-  EXPECT_FALSE(readSettings(dir.path(), names));  // a folder
+  EXPECT_EQ(readSettings(dir.path() / "absent.ini", names).problem, ReadProblem::Missing);
+  EXPECT_EQ(readSettings(dir.path(), names).problem, ReadProblem::Unreadable);  // a folder
   EXPECT_FALSE(readSettings(Path(), names));
   const char* damaged[] = {
       "",
@@ -92,7 +80,9 @@ TEST(SettingsFile, MissingOrDamagedFileLeavesNamesUnchanged) {
   for (const char* bytes : damaged) {
     const Path path = dir.path() / "setting.ini";
     ASSERT_TRUE(writeFileReplacing(path, bytes));
-    EXPECT_FALSE(readSettings(path, names)) << bytes;
+    const ReadResult result = readSettings(path, names);
+    EXPECT_EQ(result.problem, ReadProblem::Damaged) << bytes;
+    EXPECT_FALSE(result.damage.empty());
     EXPECT_EQ(names, sampleNames()) << bytes;
   }
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/file_folders.h"
+#include "app/main_window.h"
 #include "app/settings_file.h"
 #include "codegen/code_output.h"
 #include "common/win32/text.h"
@@ -16,17 +17,6 @@ namespace {
 
 constexpr char kSettingsFileName[] = "setting.ini";
 
-// The folder that is current now; empty if it cannot be read. No length
-// limit: the buffer is sized from what the system reports.
-Path currentFolder() {
-  const DWORD needed = GetCurrentDirectoryW(0, nullptr);
-  if (needed == 0) return {};
-  std::wstring folder(needed, L'\0');
-  const DWORD length = GetCurrentDirectoryW(needed, folder.data());
-  if (length == 0 || length >= needed) return {};
-  folder.resize(length);
-  return Path(folder);
-}
 
 // The folder that holds the running program; empty if it cannot be read.
 Path programFolder() {
@@ -50,6 +40,16 @@ std::vector<Path> foldersLookedIn() {
 }
 
 }  // namespace
+
+Path currentFolder() {
+  const DWORD needed = GetCurrentDirectoryW(0, nullptr);
+  if (needed == 0) return {};
+  std::wstring folder(needed, L'\0');
+  const DWORD length = GetCurrentDirectoryW(needed, folder.data());
+  if (length == 0 || length >= needed) return {};
+  folder.resize(length);
+  return Path(folder);
+}
 
 void placeProgramFiles() {
   fileFolders = lookupFolders(currentFolder(), programFolder());

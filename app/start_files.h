@@ -14,6 +14,10 @@ namespace quorvin {
 // start-up.
 void placeProgramFiles();
 
+// The folder that is current now; empty if it cannot be read. No length
+// limit: the buffer is sized from what the system reports.
+Path currentFolder();
+
 // Where the palette reads the tool bitmap `fileName` (a bare name).
 Path toolBitmapPlace(const char* fileName);
 

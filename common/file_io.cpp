@@ -102,4 +102,10 @@ std::string fromCrLf(std::string_view text) {
   return out;
 }
 
+ReadResult unreadableFile(const Path& path) {
+  std::error_code error;
+  const bool exists = std::filesystem::exists(path, error);
+  return {exists || error ? ReadProblem::Unreadable : ReadProblem::Missing, {}};
+}
+
 }  // namespace quorvin

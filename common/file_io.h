@@ -33,6 +33,24 @@ std::optional<std::string> readFileBytes(const Path& path,
 // removes the temporary file and leaves `target` as it was.
 bool writeFileReplacing(const Path& target, std::string_view bytes);
 
+// Why a reader refused a file. A reader's result converts to true when the
+// file was read.
+enum class ReadProblem {
+  None,        // read
+  Missing,     // no such file
+  Unreadable,  // there, but not a file that can be read (a folder, no access,
+               // larger than any such file can be)
+  Damaged,     // read, but not a file of this kind; `damage` says where
+};
+struct ReadResult {
+  ReadProblem problem = ReadProblem::None;
+  std::string damage;  // for Damaged: the part that is not as it must be
+  explicit operator bool() const { return problem == ReadProblem::None; }
+};
+
+// Missing or Unreadable for a file whose bytes could not be read.
+ReadResult unreadableFile(const Path& path);
+
 // Every LF becomes CR LF: the platform's text mode, done by hand so that the
 // bytes are the same on every system.
 std::string toCrLf(std::string_view text);

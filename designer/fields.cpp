@@ -9,6 +9,8 @@
 #include "app/main_window.h"
 #include "common/win32/shell_support.h"
 #include "common/win32/text.h"
+#include "designer/design_changes.h"
+#include "designer/editing_state.h"
 #include "designer/polygon.h"
 #include "designer/surface.h"
 
@@ -24,6 +26,10 @@ WNDPROC fieldEditProc = nullptr;
 // that closes the warning box itself lands in the ID field again and must
 // not open the box anew.
 bool enterPressedInField = false;
+
+// The undo group of the present visit to a field: all the keys typed from
+// the moment a field takes the focus are one step.
+std::uint64_t fieldVisitGroup = 0;
 
 // True while a key release applies the fields. Moving the surface makes it
 // refill the fields from its geometry; during the application that would
@@ -79,30 +85,44 @@ bool isValidObjectIndex(int index) {
 
 // The active point's marker goes to the typed position and commits there,
 // which rebuilds the outline.
+bool activePointIndexValid() {
+  return project.activePoint >= 0 && project.activePoint < project.pointCount &&
+         project.activePoint < project.pointCapacity() && project.activeMarker != 0;
+}
+
 void applyPointFields(const FieldTexts& texts, WPARAM wParam, LPARAM lParam) {
   const int point = project.activePoint;
-  if (point >= project.pointCapacity()) return;
   project.markerPoints[static_cast<std::size_t>(point)] = pointFromFieldTexts(texts);
   const HWND marker = asHwnd(project.activeMarker);
   SendNotifyMessageW(marker, WM_POINT_RESTORE, wParam, lParam);
   SendNotifyMessageW(marker, WM_LBUTTONUP, wParam, lParam);
 }
 
-// A key release in a field: all six fields apply to whatever is current,
-// then the Enter check. With a polygon outline, nothing selected and no
-// point active the fields stand for nothing: neither happens.
+// A key release in a field: all six fields apply to the target they were
+// filled from, and to nothing else, then the Enter check. With a polygon
+// outline the window's fields stand for nothing: neither happens.
 void onFieldKeyUp(HWND field, WPARAM wParam, LPARAM lParam) {
   const HWND palette = GetParent(field);
+  const FieldTarget target = fieldTarget();
   if (project.surface != 0) {
     const FieldTexts texts = readFieldTexts(palette);
-    if (project.activePoint >= 0) {
-      applyPointFields(texts, wParam, lParam);
-    } else if (selectedObject < 0) {
-      if (project.regionMode == RegionMode::Polygon) return;
-      applyWindowFields(texts);
-    } else if (isValidObjectIndex(selectedObject)) {
-      applyObjectFields(objects[static_cast<std::size_t>(selectedObject)], texts);
+    switch (target.kind) {
+      case FieldTarget::Kind::Point:
+        if (target.index == project.activePoint && activePointIndexValid())
+          applyPointFields(texts, wParam, lParam);
+        break;
+      case FieldTarget::Kind::Window:
+        if (project.regionMode == RegionMode::Polygon) return;
+        applyWindowFields(texts);
+        break;
+      case FieldTarget::Kind::Control:
+        if (isValidObjectIndex(target.index))
+          applyObjectFields(objects[static_cast<std::size_t>(target.index)], texts);
+        break;
+      case FieldTarget::Kind::None:
+        break;
     }
+    designChanged(fieldVisitGroup);
   }
   if (wParam == VK_RETURN && enterPressedInField) reportEmptyIdField(palette);
 }
@@ -127,6 +147,9 @@ LRESULT CALLBACK fieldProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
       case WM_KILLFOCUS:
         enterPressedInField = false;
         break;
+      case WM_SETFOCUS:
+        fieldVisitGroup = newChangeGroup();
+        break;
       default:
         break;
     }
@@ -147,17 +170,50 @@ void subclassFields(HWND palette) {
   }
 }
 
-void showObjectFields(const DesignObject& object) {
-  writeFieldTexts(toolWindow, objectFieldTexts(object));
+void refillFields() {
+  const FieldTarget target = fieldTarget();
+  switch (target.kind) {
+    case FieldTarget::Kind::None:
+      writeFieldTexts(toolWindow, FieldTexts{});
+      break;
+    case FieldTarget::Kind::Window:
+      writeFieldTexts(toolWindow, windowFieldTexts(project));
+      break;
+    case FieldTarget::Kind::Control:
+      if (isValidObjectIndex(target.index))
+        writeFieldTexts(toolWindow, objectFieldTexts(objects[static_cast<std::size_t>(target.index)]));
+      break;
+    case FieldTarget::Kind::Point:
+      if (target.index >= 0 && target.index < project.pointCapacity())
+        writeFieldTexts(toolWindow, pointFieldTexts(
+                                        project.markerPoints[static_cast<std::size_t>(target.index)]));
+      break;
+  }
 }
 
-void showWindowFields() { writeFieldTexts(toolWindow, windowFieldTexts(project)); }
+void showControlFields(int index) {
+  selectControl(index);
+  refillFields();
+}
+
+void showObjectFields(const DesignObject& object) {
+  const auto index = &object - objects.data();
+  if (index < 0 || index >= objectCapacity()) return;
+  showControlFields(static_cast<int>(index));
+}
+
+void showWindowFields() {
+  selectWindow();
+  refillFields();
+}
 
 void showPointFields(int pointIndex) {
   if (pointIndex < 0 || pointIndex >= project.pointCapacity()) return;
-  writeFieldTexts(toolWindow,
-                  pointFieldTexts(project.markerPoints[static_cast<std::size_t>(pointIndex)]));
+  targetPoint(pointIndex);
+  refillFields();
 }
+
+bool applyingFieldTexts() { return applyingFields; }
 
 FieldTexts readFieldTexts(HWND palette) {
   const auto text = [palette](int id) { return windowTextCp932(GetDlgItem(palette, id)); };

@@ -23,12 +23,21 @@ LRESULT CALLBACK fieldProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 // Subclasses the six fields (children of the tool window) with fieldProc.
 void subclassFields(HWND toolWindow);
 
-// Fill the fields of the palette `toolWindow` (nothing while there is none).
+// Fill the fields of the palette `toolWindow` (nothing is written while
+// there is none) from the fields' target (editing_state.h): empty for none.
+void refillFields();
+// Make control `index` the selection and the target, or the designed window
+// (no control selected), or polygon point `pointIndex`, and refill. The
+// object given to showObjectFields must be an entry of `objects`.
+void showControlFields(int index);
 void showObjectFields(const DesignObject& object);
 void showWindowFields();
 // Caption and ID emptied, W and H 0, x and y the point's marker position;
 // nothing for an index outside the point arrays.
 void showPointFields(int pointIndex);
+
+// True while a key release applies the fields to the design.
+bool applyingFieldTexts();
 
 // The six fields' texts as they stand (CP932), read from `palette`.
 FieldTexts readFieldTexts(HWND palette);

@@ -18,7 +18,10 @@
 #include "common/win32/gdi.h"
 #include "common/win32/shell_support.h"
 #include "common/win32/text.h"
+#include "designer/design_changes.h"
+#include "designer/editing_state.h"
 #include "designer/fields.h"
+#include "designer/surface.h"
 #include "designer/tool_cells.h"
 #include "styles/style_dialogs.h"
 
@@ -128,9 +131,10 @@ void paintCell(HWND window) {
 // The cell's hint goes into the main window's status line.
 void showHint(HWND cell) {
   const int index = cellIndexOfWindow(cell);
-  if (index < 0 || mainWindow == nullptr) return;
+  if (index < 0) return;
   const std::wstring hint = cp932ToWide(toolCellTable()[static_cast<std::size_t>(index)].hint);
-  SetDlgItemTextW(mainWindow, kStatusLineId, hint.c_str());
+  // Through its handle: a point marker may carry the status line's id too.
+  if (statusLine != nullptr) SetWindowTextW(statusLine, hint.c_str());
 }
 
 LRESULT passToStatic(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -251,10 +255,16 @@ void onCommand(HWND window, int id, int notification) {
       if (notification == STN_CLICKED) runEditVariantDialog(window);
       break;
     case kFontButtonId:
-      if (notification == BN_CLICKED) chooseProjectFont(window);
+      if (notification == BN_CLICKED) {
+        chooseProjectFont(window);
+        designChanged();
+      }
       break;
     case kStyleButtonId:
-      if (notification == BN_CLICKED) runStyleDialog(mainWindow);
+      if (notification == BN_CLICKED) {
+        runStyleDialog(mainWindow);
+        designChanged();
+      }
       break;
     default:
       break;
@@ -305,7 +315,14 @@ LRESULT CALLBACK toolWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 void selectTool(ToolCode code) {
   redrawCell(highlightedCell, false);
   highlightedCell = highlightedCellAfter(code, highlightedCell);
-  currentTool = currentToolAfter(code, currentTool);
+  // A corner still picked up is dropped where it is, not left pending.
+  if (chooseTool(code)) applyDroppedCorner();
+  // The handles serve the Select tool only; with another tool they would
+  // catch the presses of a placement that starts on them.
+  if (currentTool != ToolCode::Select)
+    hideSizeHandles();
+  else if (const DesignObject* selected = selectedEntry())
+    placeSizeHandles(*selected);
   redrawCell(highlightedCell, true);
 }
 

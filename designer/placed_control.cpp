@@ -2,10 +2,13 @@
 // surface is a live window of its real class, subclassed here so that it
 // does not work like a control (presses never reach it), a press selects it
 // and starts a move, and a release over it finishes a placement or a move.
+#include "designer/placed_control.h"
+
 #include <array>
 
 #include "app/main_window.h"
 #include "common/win32/shell_support.h"
+#include "designer/design_changes.h"
 #include "designer/editing_state.h"
 #include "designer/fields.h"
 #include "designer/geometry.h"
@@ -74,12 +77,9 @@ void onButtonDown(int index, WPARAM wParam, LPARAM lParam) {
   }
   if (project.pointCount > 0) hidePointMarkers();
   project.activePoint = -1;
-  const DesignObject& object = objects[static_cast<std::size_t>(index)];
-  showObjectFields(object);
-  placeSizeHandles(object);
-  selectedObject = index;
-  dragOffset = dragOffsetOf(pressPoint, rectOf(objects[static_cast<std::size_t>(index)]));
-  beginMove();
+  showControlFields(index);
+  placeSizeHandles(objects[static_cast<std::size_t>(index)]);
+  beginMove(objects[static_cast<std::size_t>(index)]);
 }
 
 // True when the release placed a new control (the release is then consumed).
@@ -93,9 +93,10 @@ bool onButtonUp(WPARAM wParam, LPARAM lParam) {
   } else if (currentTool == ToolCode::Moving) {
     // The end of a move: repaint everything so that no traces remain.
     if (surfaceWindow() != nullptr) InvalidateRect(surfaceWindow(), nullptr, TRUE);
-    if (const DesignObject* selected = selectedEntry()) showObjectFields(*selected);
-    currentTool = ToolCode::Select;
+    endMove();
+    if (selectedEntry() != nullptr) showControlFields(selectedObject);
     if (GetCapture() == surfaceWindow()) ReleaseCapture();
+    designChanged();
   }
   sendToActiveMarker(WM_LBUTTONUP, wParam, lParam);
   return false;
@@ -123,7 +124,10 @@ LRESULT handleControlMessage(HWND control, UINT message, WPARAM wParam, LPARAM l
       return 0;
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
     case WM_RBUTTONDBLCLK:
+    case WM_CONTEXTMENU:
+      // A placed edit box would offer its own Undo/Cut/Paste menu.
       return 0;
     case WM_LBUTTONUP:
     case WM_NCLBUTTONUP:
@@ -157,18 +161,21 @@ void moveSelectedToCursor() {
 
 void pickUpOrDropCorner(ToolCode corner) {
   if (pickupPending == 0) {
-    currentTool = corner;
-    pickupPending = 1;
+    pickUpCorner(corner);
     return;
   }
-  currentTool = ToolCode::Select;
-  pickupPending = 0;
+  dropCorner();
+  applyDroppedCorner();
+}
+
+void applyDroppedCorner() {
   DesignObject* selected = selectedEntry();
   if (selected == nullptr) return;
   const HWND control = asHwnd(selected->window);
   MoveWindow(control, selected->x, selected->y, selected->width, selected->height, TRUE);
   InvalidateRect(control, nullptr, TRUE);
-  if ((selected = selectedEntry()) != nullptr) showObjectFields(*selected);
+  if (selectedEntry() != nullptr) showControlFields(selectedObject);
+  designChanged();
 }
 
 void applySizingStep() {
@@ -183,7 +190,7 @@ void applySizingStep() {
   cursorPoint = cursorIn(surface);
   const SizingStep step = sizingStep(currentTool, rectOf(*selected), cursorPoint);
   setRect(*selected, step.rect);
-  currentTool = step.tool;
+  switchCorner(step.tool);
   placeSizeHandles(*selected);
   running = false;
 }

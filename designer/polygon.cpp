@@ -11,6 +11,7 @@
 #include "app/model.h"
 #include "common/win32/gdi.h"
 #include "common/win32/shell_support.h"
+#include "designer/design_changes.h"
 #include "designer/editing_state.h"
 #include "designer/fields.h"
 #include "designer/outline_points.h"
@@ -118,21 +119,18 @@ void commitActivePoint() {
     ScreenToClient(mainWindow, &topLeft);
     project.markerPoints[index] = {topLeft.x, topLeft.y};
   }
-  pickupPending = 0;
   if (const HWND captured = GetCapture(); captured != nullptr && isMarker(captured))
     ReleaseCapture();
   if (rebuildOutline(project, currentFrameMetrics())) applyOutlineToSurface();
   if (mainWindow != nullptr) InvalidateRect(mainWindow, nullptr, TRUE);
   if (markerDragState == 1) showPointFields(project.activePoint);
-  markerDragState = 0;
+  endPointDrag();
 }
 
 void onMarkerButtonDown(HWND marker) {
   if (markerDragState == 1 || currentTool != ToolCode::Select) return;
   const int index = GetDlgCtrlID(marker) - kMarkerIdBase;
-  markerGrabOffset = cursorIn(marker);
-  markerDragState = 1;
-  pickupPending = 1;
+  beginPointDrag(index, cursorIn(marker));
   project.activePoint = index;
   project.activeMarker = asHandle(marker);
   // The release then reaches the marker wherever it happens, also outside
@@ -154,7 +152,12 @@ void onMarkerMouseMove() {
 }
 
 void onMarkerButtonUp() {
-  if ((markerDragState == 1 || markerDragState == 2) && activePointInRange()) commitActivePoint();
+  if ((markerDragState != 1 && markerDragState != 2) || !activePointInRange()) return;
+  // A drag (state 1) is a change of its own; a point put back (state 2) is
+  // part of what typed or deleted it, which records the step.
+  const bool dragged = markerDragState == 1;
+  commitActivePoint();
+  if (dragged) designChanged();
 }
 
 void onPointCommit(HWND marker, WPARAM wParam, LPARAM lParam) {
@@ -275,6 +278,7 @@ void onMainWindowButtonUp(WPARAM wParam, LPARAM lParam) {
   else
     appendPointAt(pressPoint, wParam, lParam);
   InvalidateRect(mainWindow, nullptr, TRUE);
+  designChanged();
 }
 
 void onMainWindowMouseMove(WPARAM wParam, LPARAM lParam) {
@@ -290,13 +294,17 @@ bool deleteActivePoint() {
   if (index >= project.pointCapacity() || index >= count) return true;  // ignored
   if (count <= 3) {
     // A drag in progress ends with the marker it moved.
-    if (markerDragState == 1) pickupPending = 0;
-    markerDragState = 0;
+    endPointDrag();
     destroyPointMarkers();
     deleteOutlinePoint(project, index);
     if (const HWND surface = surfaceWindow(); surface != nullptr) SetWindowRgn(surface, nullptr, TRUE);
     regionHandle = nullptr;
     if (mainWindow != nullptr) InvalidateRect(mainWindow, nullptr, TRUE);
+    // The fields showed the point that went: they show the window (or the
+    // selected control) again.
+    outlineRemoved();
+    refillFields();
+    designChanged();
     return true;
   }
   // Looked up before any id changes: the later markers keep their order.
@@ -314,6 +322,9 @@ bool deleteActivePoint() {
     SendNotifyMessageW(first, WM_POINT_RESTORE, VK_DELETE, 0);
     SendNotifyMessageW(first, WM_LBUTTONUP, VK_DELETE, 0);
   }
+  // The fields showed the point that went; point 0 is active now.
+  showPointFields(0);
+  designChanged();
   return true;
 }
 

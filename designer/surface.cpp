@@ -12,9 +12,11 @@
 
 #include "app/main_window.h"
 #include "app/project_file.h"
+#include "app/settings_file.h"
 #include "common/win32/font_record.h"
 #include "common/win32/shell_support.h"
 #include "common/win32/text.h"
+#include "designer/design_changes.h"
 #include "designer/editing_state.h"
 #include "designer/fields.h"
 #include "designer/geometry.h"
@@ -35,6 +37,9 @@ constexpr DWORD kHandleStyle = WS_CHILD | SS_NOTIFY | SS_BLACKRECT;  // 0x400001
 constexpr std::array<ToolCode, 4> kHandleIds{ToolCode::SizeTopLeft, ToolCode::SizeTopRight,
                                              ToolCode::SizeBottomLeft,
                                              ToolCode::SizeBottomRight};
+
+// One drag of the frame (from WM_ENTERSIZEMOVE) is one undo step.
+std::uint64_t frameDragGroup = 0;
 
 HINSTANCE moduleInstance() { return GetModuleHandleW(nullptr); }
 
@@ -74,18 +79,19 @@ void onDestroy(HWND surface) {
   objects = {};
   // Nothing is left to select, move or size: a selection or a drag that
   // outlived the project would point into an empty array.
-  selectedObject = -1;
-  if (currentTool == ToolCode::Moving || isSizingTool(currentTool)) {
-    currentTool = ToolCode::Select;
-    pickupPending = 0;
-  }
+  if (GetCapture() == surface) ReleaseCapture();
+  resetEditing(false);
   destroyPointMarkers();
   clearProject();
+  refillFields();
+  endDesignHistory();
 }
 
 // Keeps the project's rectangle equal to the surface's frame; with a polygon
 // outline the frame is not the user's to change, and the surface goes back.
 void onGeometryChanged(HWND surface) {
+  // A minimised surface is an icon, not the designed window's size.
+  if (IsIconic(surface)) return;
   if (project.regionMode == RegionMode::Polygon) {
     MoveWindow(surface, project.x, project.y, project.width, project.height, TRUE);
     return;
@@ -106,19 +112,26 @@ void onGeometryChanged(HWND surface) {
   project.y = topLeft.y;
   project.width = width;
   project.height = height;
-  if (project.activePoint < 0) showWindowFields();
+  // The user took the window by its frame: it becomes what the fields show
+  // and change, and a control selected before is no longer.
+  if (project.activePoint < 0 && !applyingFieldTexts()) {
+    if (selectedObject >= 0) hideSizeHandles();
+    showWindowFields();
+  }
+  // Typed into the fields, the change is theirs to record (one step per
+  // visit); a drag of the frame is one step.
+  if (!applyingFieldTexts()) designChanged(frameDragGroup);
 }
 
 void onClose(HWND surface) {
-  if (MessageBoxW(surface, L"閉じてもよいですか？", L"終了確認", MB_YESNO | MB_ICONQUESTION) ==
-      IDYES)
-    DestroyWindow(surface);
+  if (closeQuestion(surface)) DestroyWindow(surface);
 }
 
 // Deletes the selected control; the later controls move down one index and
 // take the ids that go with their new places.
 void deleteSelectedObject() {
-  if (isSizingTool(currentTool) || selectedEntry() == nullptr) return;
+  // Never under the mouse: a control being moved or sized stays.
+  if (!deleteAllowed() || selectedEntry() == nullptr) return;
   const HWND removed = asHwnd(objects[static_cast<std::size_t>(selectedObject)].window);
   // Destroyed while its entry still names it, so that its own procedure
   // finds the procedure to put back.
@@ -126,9 +139,10 @@ void deleteSelectedObject() {
   const ObjectRemoval removal = removeObjectEntry(objects, project.objectCount, selectedObject);
   for (const MovedControl& moved : removal.moved)
     SetWindowLongPtrW(asHwnd(moved.window), GWLP_ID, kControlIdBase + moved.newIndex);
-  selectedObject = -1;
-  showWindowFields();
+  selectedControlRemoved();
+  refillFields();
   hideSizeHandles();
+  designChanged();
 }
 
 void sendToActiveMarker(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -155,11 +169,9 @@ void onButtonDown(HWND surface, WPARAM wParam, LPARAM lParam) {
   // A press on the background deselects and shows the designed window.
   showPointMarkers();
   project.activePoint = -1;
-  selectedObject = -1;
   selectTool(ToolCode::Select);
   hideSizeHandles();
   showWindowFields();
-  pickupPending = 0;
   // Presses that a control lets through (a group box) still select it.
   const std::int32_t hit = hitTestObjects(objects, project.objectCount, pressPoint);
   if (hit < 0) return;
@@ -168,11 +180,9 @@ void onButtonDown(HWND surface, WPARAM wParam, LPARAM lParam) {
     project.activePoint = -1;
   }
   const DesignObject& object = objects[static_cast<std::size_t>(hit)];
-  showObjectFields(object);
+  showControlFields(hit);
   placeSizeHandles(object);
-  selectedObject = hit;
-  dragOffset = dragOffsetOf(pressPoint, rectOf(object));
-  beginMove();
+  beginMove(object);
 }
 
 void onButtonUp(WPARAM wParam, LPARAM lParam) {
@@ -220,6 +230,10 @@ LRESULT handleSurfaceMessage(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_SIZE:
       onGeometryChanged(window);
       return 0;
+    case WM_ENTERSIZEMOVE:
+    case WM_EXITSIZEMOVE:
+      frameDragGroup = newChangeGroup();
+      return DefWindowProcW(window, message, wParam, lParam);
     case WM_CLOSE:
       onClose(window);
       return 0;
@@ -318,8 +332,18 @@ bool placeFromRelease() {
   const std::int32_t slot = takeFreeObjectSlot();
   if (!createPlacedControl(slot, currentTool, cursorPoint, pressPoint)) return false;
   ++project.objectCount;
-  hideSizeHandles();
+  // Recorded before the new control is selected: undoing the placement
+  // brings back the selection it began with.
+  designChanged();
   selectTool(ToolCode::Select);
+  // The new control is the selection, as a press on it would make it; an
+  // active polygon point gives way as it does to such a press.
+  if (project.pointCount > 0) {
+    hidePointMarkers();
+    project.activePoint = -1;
+  }
+  showControlFields(slot);
+  placeSizeHandles(objects[static_cast<std::size_t>(slot)]);
   return true;
 }
 
@@ -335,8 +359,8 @@ void placeSizeHandles(const DesignObject& object) {
   }
 }
 
-void beginMove() {
-  currentTool = ToolCode::Moving;
+void beginMove(const DesignObject& object) {
+  beginMove(pressPoint, rectOf(object));
   if (const HWND surface = surfaceWindow()) SetCapture(surface);
 }
 
@@ -353,11 +377,14 @@ bool openProject(const Path& path) {
   Project opened;
   std::vector<DesignObject> openedObjects;
   if (!readProject(path, opened, openedObjects)) return false;
+  // The names of generated code are setting.ini's; without it they stay
+  // absent.
+  readSettings(settingsPath, opened.variableNames);
   if (project.surface != 0) DestroyWindow(surfaceWindow());  // ends the current project
   clearProject();  // no-op after the surface went; a project without one holds nothing
   project = std::move(opened);
   objects = std::move(openedObjects);
-  selectedObject = -1;
+  resetEditing(true);
   project.fontHandle = asHandle(createFontFromSpec(project.font));
   const HWND surface = createSurface(project.x, project.y, project.width, project.height);
   if (surface == nullptr) {
@@ -375,9 +402,13 @@ bool openProject(const Path& path) {
       removeObjectEntry(objects, project.objectCount, i);
     }
   }
+  // The fields show the opened design (its first point, with an outline),
+  // never what they held for the design before.
+  refillFields();
   if (project.regionMode == RegionMode::Polygon) createOpenedProjectMarkers();
   ShowWindow(surface, SW_SHOWNORMAL);
   UpdateWindow(surface);
+  startDesignHistory();
   return true;
 }
 

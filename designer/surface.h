@@ -1,18 +1,18 @@
 #pragma once
 // The design surface (class SubWindow): the window that stands for the
-// designed window, with the placed controls as its children, and the placed-
-// control procedure that turns presses on controls into selection and moves.
+// designed window, with the placed controls as its children.
 
 #include "app/model.h"
 #include "common/file_io.h"
 #include "common/win32/win32.h"
+// The placed controls' procedure, moving and sizing, used with the surface.
+#include "designer/placed_control.h"
 
 namespace quorvin {
 
 inline constexpr int kControlIdBase = 1000000;  // control id = base + index
 
 LRESULT CALLBACK surfaceWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-LRESULT CALLBACK placedControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Creates the surface for the current project (class SubWindow, text the
 // project's title, WS_CHILD | WS_OVERLAPPEDWINDOW) at the given rectangle in
@@ -36,41 +36,25 @@ HWND recreateObjectControl(int index);
 
 // Places a new control after a release with a placement tool, at the drag
 // from pressPoint to the cursor; shared by the surface and by releases that
-// land on a placed control. Then hides the handles and selects the Select
-// tool. True when placed; a degenerate drag places nothing and keeps the tool.
+// land on a placed control. Then the Select tool, and the new control is the
+// selection (handles around it, the fields showing it). True when placed; a degenerate drag places nothing and keeps the tool.
 bool placeFromRelease();
 
 // The selected control's entry, or null when nothing is selected (or the
 // index is outside the entries in use). Valid until `objects` changes.
 DesignObject* selectedEntry();
 
-// Moves the four size handles around `object` (centred on its corners) and
-// shows them; hides them. Both do nothing while no surface exists.
-// Starts moving the selected control: the tool becomes Moving and the
-// surface captures the mouse, so that the move and its release arrive even
+// Starts moving the selected control `object` from pressPoint: the tool
+// becomes Moving and the surface captures the mouse, so that the move and its release arrive even
 // when the cursor is over a size handle or outside the surface (the surface
 // passes them on to the control, whose release ends the move and the
 // capture).
-void beginMove();
+void beginMove(const DesignObject& object);
 
+// Moves the four size handles around `object` (centred on its corners) and
+// shows them; hides them. Both do nothing while no surface exists.
 void placeSizeHandles(const DesignObject& object);
 void hideSizeHandles();
-
-// A click on the size handle of `corner` (a sizing tool code): picks that
-// corner up when nothing is picked up (the corner becomes the current tool),
-// otherwise drops the corner being dragged and gives the selected control
-// its stored rectangle.
-void pickUpOrDropCorner(ToolCode corner);
-
-// While a corner is picked up: the dragged corner of the selected control's
-// stored rectangle goes to the cursor (switching corners when it crosses the
-// opposite edge) and the handles follow. The control keeps its place and
-// size until the drop.
-void applySizingStep();
-
-// While a control is being moved: the selected control's top-left goes to
-// the cursor minus dragOffset, and the handles follow.
-void moveSelectedToCursor();
 
 // Reads `path` and shows it on a new surface, replacing the open project.
 // False when the file cannot be read (nothing changes then). A control that

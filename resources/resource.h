@@ -20,6 +20,9 @@
 #define IDM_FILE_SAVE 40009
 #define IDM_OPTION_SETTINGS 40010
 #define IDM_OPTION_UNICODE_OUTPUT 40011
+#define IDM_EDIT_UNDO 40021
+#define IDM_EDIT_REDO 40022
+#define IDM_FILE_SAVE_OVER 40023
 
 // Dialog ID_DLG_NEWFILE: title and class name of a new design.
 #define IDC_NEWFILE_CLASS_LABEL 1032

@@ -4,6 +4,7 @@
 // close the dialog.
 #include "app/model.h"
 #include "common/win32/shell_support.h"
+#include "designer/editing_state.h"
 #include "designer/palette.h"
 #include "resources/resource.h"
 #include "styles/style_dialog_rules.h"
@@ -19,7 +20,7 @@ namespace {
 void onInitDialog(HWND dialog) {
   SetFocus(GetDlgItem(dialog, IDC_EDITMENU_NORMAL));
   SendDlgItemMessageW(dialog, IDC_EDITMENU_NORMAL, BM_SETCHECK, BST_CHECKED, 0);
-  currentTool = ToolCode::Edit;
+  chooseEditVariant(ToolCode::Edit);
 }
 
 void onCommand(HWND dialog, int id, int notification) {
@@ -39,7 +40,7 @@ void onCommand(HWND dialog, int id, int notification) {
   // (Escape's and the close box's IDCANCEL, the sample edits' notifications)
   // is ignored and the dialog stays open.
   if (notification != BN_CLICKED && notification != BN_DOUBLECLICKED) return;
-  if (const auto tool = editVariantTool(id)) currentTool = *tool;
+  if (const auto tool = editVariantTool(id)) chooseEditVariant(*tool);
 }
 
 INT_PTR CALLBACK editVariantDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {

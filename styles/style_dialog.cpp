@@ -14,6 +14,7 @@
 #include "common/win32/gdi.h"
 #include "common/win32/shell_support.h"
 #include "common/win32/text.h"
+#include "designer/editing_state.h"
 #include "designer/surface.h"
 #include "resources/resource.h"
 #include "styles/style_dialog_rules.h"

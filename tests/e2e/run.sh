@@ -194,7 +194,8 @@ type_field() {
 }
 
 # Opens the File menu and chooses its Nth command with the keyboard
-# (separators are skipped): 1 New, 2 Open, 3 Save, 4 Code output, 5 Exit.
+# (separators are skipped): 1 New, 2 Open, 3 Save, 4 Save over (上書き保存),
+# 5 Code output, 6 Exit.
 file_menu() {
   local i keys=()
   e2e_click $((MX + 20)) $((MY - E2E_MENU / 2))
@@ -593,7 +594,7 @@ while :; do
 done
 
 e2e_step code-output "Code output: a file name typed into the save dialog"
-file_menu 4
+file_menu 5
 answer_file_dialog "名前を付けて保存" "e2e-window"
 e2e_wait_file 30 "$app/e2e-window.cpp"
 cp "$app/e2e-window.cpp" "$E2E_ARTIFACTS/"

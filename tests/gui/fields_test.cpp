@@ -8,6 +8,7 @@
 #include "common/cp932.h"
 #include "common/win32/shell_support.h"
 #include "common/win32/text.h"
+#include "designer/editing_state.h"
 #include "designer/fields.h"
 #include "designer/palette.h"
 #include "designer/polygon.h"

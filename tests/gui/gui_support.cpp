@@ -26,6 +26,7 @@ void pump() {
       quitSeen = true;
       continue;
     }
+    if (translateDesignerKey(message)) continue;
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
@@ -290,9 +291,7 @@ void DesignerTest::TearDown() {
   UnregisterClassW(L"ToolWindow", instance);
   clearProject();
   objects.clear();
-  selectedObject = -1;
-  currentTool = ToolCode::Select;
-  pickupPending = 0;
+  resetEditing(false);
   markerDragState = 0;
   mainWindow = toolWindow = statusLine = nullptr;
   statusFont = nullptr;

@@ -19,6 +19,7 @@
 #include "common/win32/font_record.h"
 #include "common/win32/gdi.h"
 #include "common/win32/text.h"
+#include "designer/editing_state.h"
 #include "designer/fields.h"
 #include "designer/palette.h"
 #include "designer/tool_cells.h"

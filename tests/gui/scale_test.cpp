@@ -18,6 +18,7 @@
 #include "common/cp932.h"
 #include "common/file_io.h"
 #include "common/win32/shell_support.h"
+#include "designer/editing_state.h"
 #include "designer/placement.h"
 #include "designer/outline_points.h"
 #include "designer/polygon.h"

@@ -12,6 +12,7 @@
 #include "codegen/code_output.h"
 #include "common/cp932.h"
 #include "common/file_io.h"
+#include "designer/editing_state.h"
 #include "designer/palette.h"
 #include "resources/resource.h"
 #include "tests/gui/gui_support.h"

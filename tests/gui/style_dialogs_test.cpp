@@ -12,6 +12,7 @@
 #include "app/model.h"
 #include "common/win32/shell_support.h"
 #include "common/win32/text.h"
+#include "designer/editing_state.h"
 #include "designer/palette.h"
 #include "designer/surface.h"
 #include "resources/resource.h"

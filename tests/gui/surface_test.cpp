@@ -124,8 +124,7 @@ TEST_F(SurfaceTest, EveryToolPlacesItsControlFromTheTable) {
   for (std::size_t i = 0; i < table.size(); ++i) {
     placeIn(table[i].tool, gridCell(static_cast<int>(i)));
     EXPECT_EQ(currentTool, ToolCode::Select) << "tool " << i;
-    EXPECT_EQ(selectedObject, -1);
-    EXPECT_FALSE(anyHandleVisible());
+    EXPECT_EQ(selectedObject, static_cast<int>(i));
   }
   ASSERT_EQ(project.objectCount, 11);
   EXPECT_EQ(objects.size(), 15u);  // the eleventh grew the array by 5
@@ -193,7 +192,9 @@ TEST_F(SurfaceTest, DragDirectionDoesNotMatterAndDegenerateDragsPlaceNothing) {
   EXPECT_EQ(currentTool, ToolCode::Select);
 }
 
-TEST_F(SurfaceTest, PlacingKeepsThePreviousSelectionButHidesTheHandles) {
+// The new control is the selection, and what Delete, Style and the fields
+// act on: never the one selected before, whose handles are gone.
+TEST_F(SurfaceTest, PlacingSelectsTheNewControlAndDeleteTakesIt) {
   placeButton({20, 20, 100, 50});
   click(at(60, 35));
   EXPECT_EQ(selectedObject, 0);
@@ -202,9 +203,16 @@ TEST_F(SurfaceTest, PlacingKeepsThePreviousSelectionButHidesTheHandles) {
   place(static_cast<int>(ToolCode::CheckBox), {60, 35}, {160, 120});
   ASSERT_EQ(project.objectCount, 2);
   EXPECT_TRUE(sameRect(rectOfEntry(objects[1]), RECT{60, 35, 160, 120}));
-  EXPECT_EQ(selectedObject, 0);
-  EXPECT_FALSE(anyHandleVisible());
+  EXPECT_EQ(selectedObject, 1);
+  expectHandlesAround({60, 35, 160, 120});
+  EXPECT_EQ(textOf(GetDlgItem(toolWindow, kCaptionFieldId)), L"CheckBox");
   EXPECT_EQ(currentTool, ToolCode::Select);
+  SendMessageW(mainWindow, WM_KEYDOWN, VK_DELETE, 0);
+  pump();
+  ASSERT_EQ(project.objectCount, 1);
+  EXPECT_EQ(objects[0].caption, "Button");
+  EXPECT_EQ(selectedObject, -1);
+  EXPECT_FALSE(anyHandleVisible());
 }
 
 // ---- Selecting and moving ----------------------------------------------------
@@ -249,6 +257,7 @@ TEST_F(SurfaceTest, PressSelectsAndTheControlFollowsTheCursor) {
 // the surface holds the mouse during the move, so the move still ends.
 TEST_F(SurfaceTest, SmallControlMoveEndsEvenOverItsHandles) {
   placeButton({50, 50, 58, 58});
+  click(at(300, 300));  // placed, it is selected; pressed, it is again
   mouseDown(at(52, 52));
   ASSERT_EQ(currentTool, ToolCode::Moving);
   for (int step = 1; step <= 6; ++step) mouseMove(at(52 + 3 * step, 52 + 3 * step));
@@ -367,6 +376,7 @@ TEST_F(SurfaceTest, DeletingTheMiddleOfThreeRenumbersTheLastOne) {
   const HWND middle = controlOf(1);
   const HWND last = controlOf(2);
   // Nothing selected: nothing happens.
+  click(at(300, 300));
   SendMessageW(surface(), WM_KEYDOWN, VK_DELETE, 0);
   EXPECT_EQ(project.objectCount, 3);
 
@@ -422,16 +432,18 @@ TEST_F(SurfaceTest, FrameChangesReachTheProjectExceptWithAnOutline) {
   project.regionMode = RegionMode::Rectangle;
 }
 
-TEST_F(SurfaceTest, ClosingAsksAndNoKeepsEverything) {
+// The design has unsaved changes (placed, and the frame moved in SetUp): the
+// close box asks whether to save them; Cancel keeps everything, No closes.
+TEST_F(SurfaceTest, ClosingAsksAndCancelKeepsEverything) {
   placeButton({10, 10, 90, 40});
   {
     DialogScript script;
-    script.then(answerMessageBox(IDNO, L"閉じてもよいですか？"));
+    script.then(answerMessageBox(IDCANCEL, L"保存しますか？"));
     SendMessageW(surface(), WM_CLOSE, 0, 0);
     pump();
     EXPECT_TRUE(script.done());
     ASSERT_EQ(script.seen().size(), 1u);
-    EXPECT_EQ(script.seen()[0].title, L"終了確認");
+    EXPECT_EQ(script.seen()[0].title, L"保存確認");
   }
   ASSERT_NE(project.surface, 0u);
   EXPECT_EQ(project.objectCount, 1);
@@ -439,7 +451,7 @@ TEST_F(SurfaceTest, ClosingAsksAndNoKeepsEverything) {
   EXPECT_EQ(project.title, "Sample");
   {
     DialogScript script;
-    script.then(answerMessageBox(IDYES));
+    script.then(answerMessageBox(IDNO));
     SendMessageW(surface(), WM_CLOSE, 0, 0);
     pump();
     EXPECT_TRUE(script.done());

@@ -9,7 +9,7 @@
 // docs/performance.md). It starts the designer in the current folder, which
 // must hold code.txt, setting.ini and the nine tool bitmaps.
 //
-//   quorvin_gui_bench.exe [--controls=N] [--repetitions=N]
+//   quorvin_gui_bench.exe [--controls=N] [--repetitions=N] [--skip-open]
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -24,6 +24,9 @@
 #include "app/project_file.h"
 #include "common/cp932.h"
 #include "common/win32/shell_support.h"
+#include "designer/design_changes.h"
+#include "designer/edit_history.h"
+#include "designer/editing_state.h"
 #include "designer/placement.h"
 #include "designer/fields.h"
 #include "designer/surface.h"
@@ -271,6 +274,28 @@ Row benchKeyRelease(const char* name, int repetitions, int widthA, int widthB) {
   return row;
 }
 
+// Undo and redo of one step, alternately: the step taken back and made
+// again, each with its painting.
+void benchUndoRedo(const char* what, int repetitions, std::vector<Row>& rows) {
+  Row undo{std::string("undo of ") + what + ", painted", {}};
+  Row redo{std::string("redo of ") + what + ", painted", {}};
+  for (int i = 0; i < repetitions; ++i) {
+    double start = nowMs();
+    if (!undoDesign()) {
+      std::fprintf(stderr, "nothing to undo\n");
+      std::exit(2);
+    }
+    paintNow();
+    undo.samplesMs.push_back(nowMs() - start);
+    start = nowMs();
+    redoDesign();
+    paintNow();
+    redo.samplesMs.push_back(nowMs() - start);
+  }
+  rows.push_back(std::move(undo));
+  rows.push_back(std::move(redo));
+}
+
 int intOption(int argc, wchar_t** argv, const wchar_t* name, int fallback) {
   const std::size_t length = std::wcslen(name);
   for (int i = 1; i < argc; ++i)
@@ -297,10 +322,15 @@ int run(int argc, wchar_t** argv) {
   std::printf("%d controls, %d repetitions (more for the short steps)\n", count, repetitions);
 
   std::vector<Row> rows;
-  rows.push_back(benchFloor(plain, "floor: the platform shows the design", repetitions));
-  rows.push_back(benchOpen(plain, "open, painted", repetitions));
-  rows.push_back(benchFloor(outlined, "floor: the same with the outline", repetitions));
-  rows.push_back(benchOpen(outlined, "open with a 500-point outline, painted", repetitions));
+  // --skip-open: the opens take most of a run at 2,000 controls.
+  bool skipOpen = false;
+  for (int i = 1; i < argc; ++i) skipOpen = skipOpen || std::wcscmp(argv[i], L"--skip-open") == 0;
+  if (!skipOpen) {
+    rows.push_back(benchFloor(plain, "floor: the platform shows the design", repetitions));
+    rows.push_back(benchOpen(plain, "open, painted", repetitions));
+    rows.push_back(benchFloor(outlined, "floor: the same with the outline", repetitions));
+    rows.push_back(benchOpen(outlined, "open with a 500-point outline, painted", repetitions));
+  }
 
   openDesign(plain);
   const int middle = count / 2;
@@ -309,6 +339,24 @@ int run(int argc, wchar_t** argv) {
   // The control is selected (the move ended): the fields apply to it.
   rows.push_back(benchKeyRelease("key release, control selected, painted", repetitions * 3,
                                  kControlWidth + 4, kControlWidth));
+  // A move of one control, one step; then the deletion of the first
+  // control, whose undo gives every later control its id back.
+  const POINT moved = centreOf(middle);
+  sendMouse(WM_LBUTTONDOWN, MK_LBUTTON, moved);
+  sendMouse(WM_MOUSEMOVE, MK_LBUTTON, {moved.x + 3, moved.y + 2});
+  sendMouse(WM_LBUTTONUP, 0, {moved.x + 3, moved.y + 2});
+  paintNow();
+  benchUndoRedo("a move", repetitions * 3, rows);
+  sendMouse(WM_LBUTTONDOWN, MK_LBUTTON, centreOf(0));
+  sendMouse(WM_LBUTTONUP, 0, centreOf(0));
+  SendMessageW(mainWindow, WM_KEYDOWN, VK_DELETE, 0);
+  paintNow();
+  benchUndoRedo("a deletion", repetitions * 3, rows);
+  // The design is selected again by the redo (nothing selected): the
+  // control in the middle is selected for the key releases below.
+  sendMouse(WM_LBUTTONDOWN, MK_LBUTTON, centreOf(middle));
+  sendMouse(WM_LBUTTONUP, 0, centreOf(middle));
+  paintNow();
   // A press on the background selects nothing: the fields apply to the
   // designed window.
   sendMouse(WM_LBUTTONDOWN, MK_LBUTTON, screenOf(surfaceWindow(), 5, 5));

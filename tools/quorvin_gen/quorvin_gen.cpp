@@ -379,8 +379,7 @@ int runQuorvinGen(const std::vector<std::string>& args, std::ostream& out, std::
       return fail(err, inputFailure("project file", projectPath));
     deriveRegionPoints(read);
 
-    // readProject took the names from wherever settingsPath points; this
-    // program's names come from its own arguments only.
+    // This program's names come from its own arguments only.
     read.variableNames = {};
     if (std::optional<Failure> failure = loadNames(options, cwd, read.variableNames))
       return fail(err, *failure);

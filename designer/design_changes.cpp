@@ -1,0 +1,217 @@
+#include "designer/design_changes.h"
+
+#include <algorithm>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "app/model.h"
+#include "common/win32/shell_support.h"
+#include "common/win32/text.h"
+#include "designer/edit_history.h"
+#include "designer/editing_state.h"
+#include "designer/fields.h"
+#include "designer/palette.h"
+#include "designer/polygon.h"
+#include "designer/surface.h"
+
+namespace quorvin {
+
+namespace {
+
+bool restoring = false;
+std::uint64_t lastGroup = 0;
+std::function<void()> stateListener;
+
+void tellListener() {
+  if (stateListener) stateListener();
+}
+
+DesignSnapshot currentDesign() { return snapshotOf(project, objects, selectedObject); }
+
+class Restoring {
+ public:
+  Restoring() : previous_(std::exchange(restoring, true)) {}
+  ~Restoring() { restoring = previous_; }
+  Restoring(const Restoring&) = delete;
+  Restoring& operator=(const Restoring&) = delete;
+
+ private:
+  bool previous_;
+};
+
+bool sameRect(const DesignObject& a, const DesignObject& b) {
+  return a.x == b.x && a.y == b.y && a.width == b.width && a.height == b.height;
+}
+
+bool samePoints(const Project& a, const Project& b) {
+  if (a.regionMode != b.regionMode || a.pointCount != b.pointCount) return false;
+  for (std::int32_t i = 0; i < a.pointCount; ++i) {
+    const auto at = static_cast<std::size_t>(i);
+    if (at >= a.markerPoints.size() || at >= b.markerPoints.size() ||
+        !(a.markerPoints[at] == b.markerPoints[at]))
+      return false;
+  }
+  return true;
+}
+
+// The controls become the recorded ones. A window that still exists is
+// kept and only what differs is changed (text, place, id); a window whose
+// kind or style differs is made again; recorded controls whose window is
+// gone are made anew; windows that the record does not hold go. So a step
+// of one control costs one control, whatever the design's size.
+void restoreControls(const std::vector<DesignObject>& recorded) {
+  const auto count = static_cast<std::size_t>(std::clamp<std::int32_t>(
+      project.objectCount, 0, static_cast<std::int32_t>(objects.size())));
+  std::unordered_map<WindowHandle, std::size_t> live;
+  live.reserve(count);
+  for (std::size_t i = 0; i < count; ++i)
+    if (objects[i].window != 0) live.emplace(objects[i].window, i);
+
+  std::vector<DesignObject> next = recorded;
+  std::vector<bool> kept(count, false);
+  std::vector<std::size_t> remake;
+  for (std::size_t i = 0; i < next.size(); ++i) {
+    DesignObject& entry = next[i];
+    const auto found = live.find(entry.window);
+    if (found == live.end() || kept[found->second]) {
+      entry.window = 0;
+      entry.savedProc = 0;
+      remake.push_back(i);
+      continue;
+    }
+    kept[found->second] = true;
+    const DesignObject& current = objects[found->second];
+    entry.savedProc = current.savedProc;
+    if (current.kind != entry.kind || current.style != entry.style) {
+      remake.push_back(i);
+      continue;
+    }
+    const HWND control = asHwnd(entry.window);
+    if (found->second != i)
+      SetWindowLongPtrW(control, GWLP_ID, kControlIdBase + static_cast<LONG_PTR>(i));
+    if (current.caption != entry.caption) setWindowTextCp932(control, entry.caption);
+    if (!sameRect(current, entry))
+      MoveWindow(control, entry.x, entry.y, entry.width, entry.height, TRUE);
+  }
+  // Gone from the record: destroyed while their entries still name them,
+  // so that their own procedure finds the one to put back.
+  for (std::size_t i = 0; i < count; ++i)
+    if (!kept[i] && objects[i].window != 0) DestroyWindow(asHwnd(objects[i].window));
+  // Windows made again are destroyed by recreateObjectControl from their
+  // new entry, which still names them.
+  const std::size_t capacity = std::max(objects.size(), next.size());
+  next.resize(capacity);
+  objects = std::move(next);
+  project.objectCount = static_cast<std::int32_t>(recorded.size());
+  for (const std::size_t i : remake) recreateObjectControl(static_cast<int>(i));
+}
+
+// The designed window's own records: title, class, rectangle, font, outline.
+void restoreWindow(const Project& recorded) {
+  const HWND surface = surfaceWindow();
+  const bool titleChanged = project.title != recorded.title;
+  const bool fontChanged = !(project.font == recorded.font);
+  const bool outlineChanged = !samePoints(project, recorded);
+  project.title = recorded.title;
+  project.className = recorded.className;
+  project.x = recorded.x;
+  project.y = recorded.y;
+  project.width = recorded.width;
+  project.height = recorded.height;
+  project.font = recorded.font;
+  if (titleChanged) setWindowTextCp932(surface, project.title);
+  if (fontChanged) applyProjectFont();
+  if (outlineChanged) {
+    destroyPointMarkers();
+    project.activePoint = -1;
+    project.regionMode = recorded.regionMode;
+    project.pointCount = recorded.pointCount;
+    project.markerPoints = recorded.markerPoints;
+    project.regionPoints = recorded.regionPoints;
+    SetWindowRgn(surface, nullptr, TRUE);
+  }
+  MoveWindow(surface, project.x, project.y, project.width, project.height, TRUE);
+  // The markers and the cut rebuild themselves from the points.
+  if (outlineChanged && project.regionMode == RegionMode::Polygon) createOpenedProjectMarkers();
+}
+
+void restoreDesign(const DesignSnapshot& recorded) {
+  const Restoring guard;
+  const HWND surface = surfaceWindow();
+  if (surface == nullptr) return;
+  if (GetCapture() != nullptr) ReleaseCapture();
+  selectTool(ToolCode::Select);
+  resetEditing(true);
+  hideSizeHandles();
+  restoreControls(recorded.objects);
+  restoreWindow(recorded.project);
+  const std::int32_t selected = recorded.selectedObject;
+  if (selected >= 0 && selected < project.objectCount) {
+    if (project.pointCount > 0) {
+      hidePointMarkers();
+      project.activePoint = -1;
+    }
+    showControlFields(selected);
+    placeSizeHandles(objects[static_cast<std::size_t>(selected)]);
+  } else if (project.activePoint >= 0) {
+    showPointFields(project.activePoint);
+  } else {
+    showWindowFields();
+  }
+  // Nothing more is invalidated: the controls that changed repaint
+  // themselves, and a destroyed one's place is repainted by the system.
+  // Repainting the whole surface would cost a second with 2,000 controls.
+}
+
+}  // namespace
+
+void designChanged(std::uint64_t group) {
+  if (restoring || project.surface == 0) return;
+  if (editHistory.commit(currentDesign(), group)) tellListener();
+}
+
+std::uint64_t newChangeGroup() { return ++lastGroup; }
+
+void startDesignHistory() {
+  editHistory.reset(currentDesign());
+  tellListener();
+}
+
+void endDesignHistory() {
+  editHistory.clear();
+  tellListener();
+}
+
+bool undoDesign() {
+  if (project.surface == 0) return false;
+  designChanged();
+  const std::optional<DesignSnapshot> design = editHistory.undo();
+  if (!design) return false;
+  restoreDesign(*design);
+  tellListener();
+  return true;
+}
+
+bool redoDesign() {
+  if (project.surface == 0) return false;
+  designChanged();
+  const std::optional<DesignSnapshot> design = editHistory.redo();
+  if (!design) return false;
+  restoreDesign(*design);
+  tellListener();
+  return true;
+}
+
+bool restoringDesign() { return restoring; }
+
+void markDesignUnsaved() {
+  editHistory.markUnsaved();
+  tellListener();
+}
+
+void setDesignStateListener(std::function<void()> listener) {
+  stateListener = std::move(listener);
+}
+
+}  // namespace quorvin

@@ -1,0 +1,117 @@
+#include "designer/editing_state.h"
+
+#include "designer/edit_history.h"
+#include "designer/sizing.h"
+#include "designer/tool_cells.h"
+
+namespace quorvin {
+
+ToolCode currentTool = ToolCode::Select;
+std::int32_t selectedObject = -1;
+
+namespace {
+FieldTarget target;
+}
+
+FieldTarget fieldTarget() { return target; }
+
+void resetEditing(bool designOpen) {
+  currentTool = ToolCode::Select;
+  selectedObject = -1;
+  pickupPending = 0;
+  markerDragState = 0;
+  dragOffset = {};
+  target = designOpen ? FieldTarget::window() : FieldTarget::none();
+}
+
+void selectControl(std::int32_t index) {
+  selectedObject = index;
+  target = FieldTarget::control(index);
+  editHistory.noteSelection(index);
+}
+
+void selectWindow() {
+  selectedObject = -1;
+  target = FieldTarget::window();
+  editHistory.noteSelection(-1);
+}
+
+void selectedControlRemoved() {
+  // The history keeps the selection the deletion began with: undoing it
+  // brings the control back selected.
+  selectedObject = -1;
+  target = FieldTarget::window();
+}
+
+void targetPoint(std::int32_t index) { target = FieldTarget::point(index); }
+
+void outlineRemoved() {
+  target = selectedObject >= 0 ? FieldTarget::control(selectedObject) : FieldTarget::window();
+}
+
+void beginMove(RegionPoint press, const PixelRect& control) {
+  dragOffset = dragOffsetOf(press, control);
+  currentTool = ToolCode::Moving;
+}
+
+void endMove() {
+  if (currentTool == ToolCode::Moving) currentTool = ToolCode::Select;
+}
+
+void pickUpCorner(ToolCode corner) {
+  if (!isSizingTool(corner)) return;
+  currentTool = corner;
+  pickupPending = 1;
+}
+
+void dropCorner() {
+  if (isSizingTool(currentTool)) currentTool = ToolCode::Select;
+  pickupPending = 0;
+}
+
+void switchCorner(ToolCode corner) {
+  if (isSizingTool(currentTool) && isSizingTool(corner)) currentTool = corner;
+}
+
+bool cornerPickedUp() { return isSizingTool(currentTool) && pickupPending == 1; }
+
+namespace {
+// Ends whatever the mouse was doing to a control; true when a picked-up
+// corner was dropped (the caller applies the size).
+bool endControlInteraction() {
+  const bool dropped = cornerPickedUp();
+  if (dropped || isSizingTool(currentTool)) dropCorner();
+  endMove();
+  return dropped;
+}
+}  // namespace
+
+bool chooseTool(ToolCode code) {
+  const bool dropped = endControlInteraction();
+  currentTool = currentToolAfter(code, currentTool);
+  return dropped;
+}
+
+bool chooseEditVariant(ToolCode variant) {
+  const bool dropped = endControlInteraction();
+  currentTool = variant;
+  return dropped;
+}
+
+void beginPointDrag(std::int32_t index, RegionPoint grabOffset) {
+  markerGrabOffset = grabOffset;
+  markerDragState = 1;
+  pickupPending = 1;
+  target = FieldTarget::point(index);
+}
+
+void endPointDrag() {
+  pickupPending = 0;
+  markerDragState = 0;
+}
+
+bool deleteAllowed() {
+  return currentTool != ToolCode::Moving && !isSizingTool(currentTool) && pickupPending == 0;
+}
+
+}  // namespace quorvin

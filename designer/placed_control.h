@@ -1,0 +1,34 @@
+#pragma once
+// The placed-control procedure and the size handles' work: every control on
+// the surface is subclassed so that a press selects it and starts a move,
+// and the corner handles size the selected control.
+
+#include "app/model.h"
+#include "common/win32/win32.h"
+
+namespace quorvin {
+
+// Subclass procedure of every placed control (the control's own procedure
+// is kept in its entry's savedProc).
+LRESULT CALLBACK placedControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// A click on the size handle of `corner` (a sizing tool code): picks that
+// corner up when nothing is picked up (the corner becomes the current tool),
+// otherwise drops the corner being dragged and gives the selected control
+// its stored rectangle.
+void pickUpOrDropCorner(ToolCode corner);
+// After a corner was dropped (dropCorner): the selected control takes its
+// stored rectangle and the fields show it.
+void applyDroppedCorner();
+
+// While a corner is picked up: the dragged corner of the selected control's
+// stored rectangle goes to the cursor (switching corners when it crosses the
+// opposite edge) and the handles follow. The control keeps its place and
+// size until the drop.
+void applySizingStep();
+
+// While a control is being moved: the selected control's top-left goes to
+// the cursor minus dragOffset, and the handles follow.
+void moveSelectedToCursor();
+
+}  // namespace quorvin
