@@ -246,18 +246,33 @@ e2e_ask() {
   PROBE_ANSWER="${PROBE_ANSWER%$'\r'}"
 }
 
+# e2e_until TIMEOUT COMMAND [ARGS...]: runs COMMAND every tenth of a second
+# until it succeeds; status 1 when TIMEOUT seconds pass first. The callers
+# fail with a message that says what did not happen.
+e2e_until() {
+  local deadline=$((SECONDS + $1))
+  shift
+  until "$@"; do
+    [ "$SECONDS" -ge "$deadline" ] && return 1
+    sleep 0.1
+  done
+}
+
+# The conditions the waits below poll. Each asks the probe afresh.
+e2e_answer_is() { e2e_ask "$1"; [ "$PROBE_ANSWER" = "$2" ]; }
+e2e_focus_now_is() { e2e_focus; e2e_focus_is "$@"; }
+e2e_focus_now_is_not() { e2e_focus; ! e2e_focus_is "$@"; }
+e2e_focus_text_is() { e2e_focus; [ "$FOCUS_TEXT" = "$1" ]; }
+e2e_focus_text_is_not() { e2e_focus; [ "$FOCUS_TEXT" != "$1" ]; }
+e2e_focus_in_window() { e2e_focus; [[ "$FOCUS_ROOT" =~ ^$1$ ]]; }
+e2e_focus_all_selected() { e2e_focus; [ "$FOCUS_SEL_START" = 0 ] && [ "$FOCUS_SEL_END" = "$FOCUS_LENGTH" ]; }
+e2e_in_menu() { e2e_focus; (((16#${FOCUS_FLAGS:-0} & 4) != 0)); }
+
 # e2e_wait_answer TIMEOUT WHAT QUESTION ANSWER: waits until the probe
 # answers QUESTION with ANSWER.
 e2e_wait_answer() {
-  local timeout="$1" what="$2" question="$3" wanted="$4" deadline
-  deadline=$((SECONDS + timeout))
-  while :; do
-    e2e_ask "$question"
-    [ "$PROBE_ANSWER" = "$wanted" ] && return 0
-    [ "$SECONDS" -ge "$deadline" ] &&
-      e2e_fail "$what: \"$question\" is answered \"$PROBE_ANSWER\", not \"$wanted\", after $timeout s"
-    sleep 0.05
-  done
+  e2e_until "$1" e2e_answer_is "$3" "$4" ||
+    e2e_fail "$2: \"$3\" is answered \"$PROBE_ANSWER\", not \"$4\", after $1 s"
 }
 
 # e2e_focus: sets FOCUS_FLAGS (hexadecimal, menu mode 4), FOCUS_CLASS,
@@ -294,69 +309,36 @@ e2e_focus_is() {
 # e2e_wait_focus TIMEOUT WHAT CLASS ID: waits until the keyboard focus is
 # where e2e_focus_is CLASS ID says.
 e2e_wait_focus() {
-  local timeout="$1" what="$2" class="$3" id="$4" deadline
-  deadline=$((SECONDS + timeout))
-  while :; do
-    e2e_focus
-    e2e_focus_is "$class" "$id" && return 0
-    [ "$SECONDS" -ge "$deadline" ] &&
-      e2e_fail "$what: the keyboard focus is in $(e2e_focus_described), not in $class $id after $timeout s"
-    sleep 0.1
-  done
+  e2e_until "$1" e2e_focus_now_is "$3" "$4" ||
+    e2e_fail "$2: the keyboard focus is in $(e2e_focus_described), not in $3 $4 after $1 s"
+}
+
+# e2e_wait_focus_leaves TIMEOUT WHAT CLASS ID: waits until the keyboard
+# focus is no longer where e2e_focus_is CLASS ID says.
+e2e_wait_focus_leaves() {
+  e2e_until "$1" e2e_focus_now_is_not "$3" "$4" ||
+    e2e_fail "$2: the keyboard focus is still in $(e2e_focus_described) after $1 s"
 }
 
 # e2e_wait_dialog TITLE [TIMEOUT]: waits until the window titled TITLE (a
 # regular expression, anchored) is shown and has the keyboard focus, so that
 # it takes the next key and click; sets E2E_DIALOG to its X window id.
 e2e_wait_dialog() {
-  local title="$1" timeout="${2:-30}" deadline
+  local title="$1" timeout="${2:-30}"
   E2E_DIALOG="$(e2e_wait_window "^$title\$" "$timeout")"
-  deadline=$((SECONDS + timeout))
-  while :; do
-    e2e_focus
-    [[ "$FOCUS_ROOT" =~ ^$title$ ]] && break
-    [ "$SECONDS" -ge "$deadline" ] &&
-      e2e_fail "the window $title is shown but has no keyboard focus after $timeout s (it is in $(e2e_focus_described))"
-    sleep 0.1
-  done
-}
-
-# e2e_wait_focus_leaves TIMEOUT WHAT CLASS ID: waits until the keyboard
-# focus is no longer where e2e_focus_is CLASS ID says.
-e2e_wait_focus_leaves() {
-  local timeout="$1" what="$2" class="$3" id="$4" deadline
-  deadline=$((SECONDS + timeout))
-  while :; do
-    e2e_focus
-    e2e_focus_is "$class" "$id" || return 0
-    [ "$SECONDS" -ge "$deadline" ] && e2e_fail "$what: the keyboard focus is still in $(e2e_focus_described) after $timeout s"
-    sleep 0.1
-  done
+  e2e_until "$timeout" e2e_focus_in_window "$title" ||
+    e2e_fail "the window $title is shown but has no keyboard focus after $timeout s (it is in $(e2e_focus_described))"
 }
 
 # e2e_wait_text TIMEOUT WHAT TEXT: waits until the focused window holds TEXT.
 e2e_wait_text() {
-  local timeout="$1" what="$2" text="$3" deadline
-  deadline=$((SECONDS + timeout))
-  while :; do
-    e2e_focus
-    [ "$FOCUS_TEXT" = "$text" ] && return 0
-    [ "$SECONDS" -ge "$deadline" ] &&
-      e2e_fail "$what: the focused $(e2e_focus_described) does not hold \"$text\" after $timeout s"
-    sleep 0.1
-  done
+  e2e_until "$1" e2e_focus_text_is "$3" ||
+    e2e_fail "$2: the focused $(e2e_focus_described) does not hold \"$3\" after $1 s"
 }
 
 # e2e_wait_menu TIMEOUT WHAT: waits until the foreground thread is in a menu.
 e2e_wait_menu() {
-  local timeout="$1" what="$2" deadline
-  deadline=$((SECONDS + timeout))
-  while :; do
-    e2e_focus
-    (((16#${FOCUS_FLAGS:-0} & 4) != 0)) && return 0
-    [ "$SECONDS" -ge "$deadline" ] && e2e_fail "$what: no menu is open after $timeout s"
-    sleep 0.1
-  done
+  e2e_until "$1" e2e_in_menu || e2e_fail "$2: no menu is open after $1 s"
 }
 
 # e2e_replace_text TIMEOUT WHAT TEXT [SHOWN]: in the focused edit box (the
@@ -365,16 +347,10 @@ e2e_wait_menu() {
 # printable ASCII) and waits until the box holds exactly TEXT (or SHOWN,
 # where the box changes what is typed).
 e2e_replace_text() {
-  local timeout="$1" what="$2" text="$3" shown="${4:-$3}" deadline
-  deadline=$((SECONDS + timeout))
+  local timeout="$1" what="$2" text="$3" shown="${4:-$3}"
   e2e_key Home shift+End
-  while :; do
-    e2e_focus
-    [ "$FOCUS_SEL_START" = 0 ] && [ "$FOCUS_SEL_END" = "$FOCUS_LENGTH" ] && break
-    [ "$SECONDS" -ge "$deadline" ] &&
-      e2e_fail "$what: Home and Shift+End did not select the whole of $(e2e_focus_described) (selection $FOCUS_SEL_START-$FOCUS_SEL_END)"
-    sleep 0.1
-  done
+  e2e_until "$timeout" e2e_focus_all_selected ||
+    e2e_fail "$what: Home and Shift+End did not select the whole of $(e2e_focus_described) (selection $FOCUS_SEL_START-$FOCUS_SEL_END)"
   if [ -z "$(printf '%s' "$text" | LC_ALL=C tr -d '\040-\176')" ]; then
     e2e_type "$text"
   else
@@ -386,17 +362,12 @@ e2e_replace_text() {
 # e2e_press_changing TIMEOUT WHAT KEY: presses KEY and waits until the
 # focused window's text changes (a step through a list or a combo box).
 e2e_press_changing() {
-  local timeout="$1" what="$2" key="$3" before deadline
-  deadline=$((SECONDS + timeout))
+  local before
   e2e_focus
   before="$FOCUS_TEXT"
-  e2e_key "$key"
-  while :; do
-    e2e_focus
-    [ "$FOCUS_TEXT" != "$before" ] && return 0
-    [ "$SECONDS" -ge "$deadline" ] && e2e_fail "$what: $key did not change \"$before\" in $(e2e_focus_described)"
-    sleep 0.1
-  done
+  e2e_key "$3"
+  e2e_until "$1" e2e_focus_text_is_not "$before" ||
+    e2e_fail "$2: $3 did not change \"$before\" in $(e2e_focus_described)"
 }
 
 # ---- Windows ------------------------------------------------------------------
