@@ -52,9 +52,7 @@ class EditingTest : public DesignerTest {
   void SetUp() override {
     DesignerTest::SetUp();
     if (HasFatalFailure()) return;
-    // The palette goes aside so that the cursor reaches the whole desk.
-    if (toolWindow != nullptr)
-      SetWindowPos(toolWindow, nullptr, 900, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    movePaletteAside();
   }
 
   void saveAs(const fs::path& file) {

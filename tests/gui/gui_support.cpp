@@ -331,6 +331,12 @@ void DesignerTest::place(int tool, POINT fromClient, POINT toClient) {
   drag(screenOf(surface, fromClient.x, fromClient.y), screenOf(surface, toClient.x, toClient.y));
 }
 
+void DesignerTest::movePaletteAside() {
+  constexpr int kAsideX = 900;
+  if (toolWindow != nullptr)
+    SetWindowPos(toolWindow, nullptr, kAsideX, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void DesignerTest::screenshot(HWND window, const std::string& name) {
   pump();
   RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);

@@ -119,6 +119,9 @@ class DesignerTest : public testing::Test {
   // artefacts folder beside the run folder; the test script turns them into
   // PNG files.
   void screenshot(HWND window, const std::string& name);
+  // Moves the palette aside (it floats over the main window's left part),
+  // so that the cursor reaches the whole surface and the markers.
+  void movePaletteAside();
 
  private:
   std::filesystem::path runFolder_;

@@ -52,10 +52,7 @@ class PolygonTest : public DesignerTest {
   void SetUp() override {
     DesignerTest::SetUp();
     newDesign(L"Outline", L"OutlineClass");
-    // The palette floats over the main window's left part, where marker 300
-    // lies; the cursor must reach the markers, so the palette goes aside.
-    if (toolWindow != nullptr)
-      SetWindowPos(toolWindow, nullptr, 900, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    movePaletteAside();
     pump();
   }
 

@@ -102,10 +102,7 @@ class SurfaceTest : public DesignerTest {
     if (HasFatalFailure()) return;
     newDesign(L"Sample", L"SampleClass");
     if (HasFatalFailure()) return;
-    // The palette floats over the main window; it goes aside so that the
-    // cursor reaches the whole surface, which is made larger.
-    if (toolWindow != nullptr)
-      SetWindowPos(toolWindow, nullptr, 900, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    movePaletteAside();
     MoveWindow(surface(), 0, 0, 380, 330, TRUE);
     pump();
   }

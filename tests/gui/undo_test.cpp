@@ -74,8 +74,7 @@ class UndoTest : public DesignerTest {
   void SetUp() override {
     DesignerTest::SetUp();
     if (HasFatalFailure()) return;
-    if (toolWindow != nullptr)
-      SetWindowPos(toolWindow, nullptr, 900, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    movePaletteAside();
     newDesign(L"Undo", L"UndoClass");
     MoveWindow(surfaceWindow(), 10, 10, 360, 320, TRUE);
     pump();
