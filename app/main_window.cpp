@@ -11,19 +11,21 @@
 
 #include "app/dialogs.h"
 #include "app/model.h"
+#include "app/model_win32.h"
 #include "app/own_settings.h"
 #include "app/project_file.h"
 #include "app/recovery.h"
 #include "app/settings_file.h"
 #include "app/start_files.h"
 #include "codegen/code_output.h"
-#include "common/win32/shell_support.h"
 #include "common/win32/text.h"
+#include "common/win32/window_idioms.h"
 #include "designer/design_changes.h"
 #include "designer/edit_history.h"
 #include "designer/editing_state.h"
 #include "designer/palette.h"
 #include "designer/polygon.h"
+#include "designer/project_font.h"
 #include "designer/surface.h"
 #include "resources/resource.h"
 
@@ -33,7 +35,7 @@ Path settingsPath;
 HWND mainWindow = nullptr;
 HWND toolWindow = nullptr;
 HWND statusLine = nullptr;
-HFONT statusFont = nullptr;
+UniqueFont statusFont;
 
 namespace {
 
@@ -59,16 +61,9 @@ constexpr DWORD kToolStyle = WS_POPUP | WS_CAPTION;  // 0x80C00000
 constexpr int kStatusLineHeight = 20;  // pixels of the status line inside the client area
 constexpr int kStatusFontHeight = -16;
 
-// The project's font handle is an opaque number in the portable model; the
-// model calls this to delete it.
-void deleteFontHandle(FontHandle font) { DeleteObject(asHfont(font)); }
 
 // ---- Message boxes and file dialogs ----------------------------------------------
 
-// True when the user answers Yes to a question box owned by the main window.
-bool askYesNo(HWND owner, const wchar_t* text, const wchar_t* caption) {
-  return MessageBoxW(owner, text, caption, MB_YESNO | MB_ICONQUESTION) == IDYES;
-}
 
 // The three file dialogs: what each shows and whether it opens or saves.
 struct FileDialogKind {
@@ -168,13 +163,11 @@ void onCreate(HWND window) {
   }
 
   statusLine = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, window,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(kStatusLineId)),
+                               idAsMenu(kStatusLineId),
                                instance, nullptr);
-  statusFont = CreateFontW(kStatusFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                           SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY,
-                           FIXED_PITCH | FF_MODERN, L"ＭＳ ゴシック");
+  statusFont = makeGothicFont(kStatusFontHeight);
   if (statusLine != nullptr)
-    SendMessageW(statusLine, WM_SETFONT, reinterpret_cast<WPARAM>(statusFont), TRUE);
+    SendMessageW(statusLine, WM_SETFONT, reinterpret_cast<WPARAM>(statusFont.get()), TRUE);
 
   resetEditing(false);
   project.pointCount = 0;
@@ -390,12 +383,8 @@ void onDestroy() {
   project.markerPoints.clear();
   project.regionPoints.clear();
   project.pointCount = 0;
-  if (statusFont != nullptr) DeleteObject(statusFont);
-  statusFont = nullptr;
-  if (project.fontHandle != 0) {
-    deleteFontHandle(project.fontHandle);
-    project.fontHandle = 0;
-  }
+  statusFont.reset();
+  releaseProjectFont();
   mainWindow = nullptr;
   statusLine = nullptr;
   endRecovery();
@@ -498,7 +487,7 @@ bool startDesigner(HINSTANCE instance, int showCommand) {
   // Quorvin's own settings live beside setting.ini, wherever that was found.
   ownSettingsPath = settingsPath.parent_path() / kOwnSettingsFileName;
   ownSettings = readOwnSettings(ownSettingsPath);
-  setFontDeleter(deleteFontHandle);
+  setFontDeleter(deleteProjectFontHandle);
   if (registerWindowClass(kMainClassName, kClassStyle, true, instance, mainWindowProc,
                           kGreyBrush) == 0)
     return false;

@@ -4,6 +4,7 @@
 // which the design surface floats.
 
 #include "common/file_io.h"
+#include "common/win32/gdi.h"
 #include "common/win32/win32.h"
 
 namespace quorvin {
@@ -12,7 +13,7 @@ namespace quorvin {
 extern HWND mainWindow;
 extern HWND toolWindow;   // the tool palette, owned by the main window
 extern HWND statusLine;   // STATIC child, id 400, along the bottom edge
-extern HFONT statusFont;  // deleted when the main window is destroyed
+extern UniqueFont statusFont;  // deleted when the main window is destroyed
 
 inline constexpr int kStatusLineId = 400;
 

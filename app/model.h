@@ -169,6 +169,12 @@ inline std::int32_t objectCapacity() {
 using FontDeleter = void (*)(FontHandle);
 void setFontDeleter(FontDeleter deleter);
 
+// Which text of a control or of the project a setter writes.
+inline constexpr int kObjectCaption = 1;
+inline constexpr int kObjectIdName = 2;
+inline constexpr int kProjectTitle = 1;
+inline constexpr int kProjectClassName = 3;
+
 // which = 1 caption, 2 idName; anything else does nothing.
 void setObjectText(DesignObject& object, int which, std::string_view text);
 void freeObjectTexts(DesignObject& object);

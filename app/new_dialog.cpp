@@ -5,18 +5,20 @@
 #include <cstring>
 
 #include "app/dialogs.h"
+#include "app/font_record.h"
 #include "app/main_window.h"
 #include "app/model.h"
+#include "app/model_win32.h"
 #include "app/settings_file.h"
 #include "common/win32/dialog_font.h"
-#include "common/win32/font_record.h"
 #include "common/win32/gdi.h"
-#include "common/win32/shell_support.h"
 #include "common/win32/text.h"
+#include "common/win32/window_idioms.h"
 #include "designer/design_changes.h"
 #include "designer/editing_state.h"
 #include "designer/fields.h"
 #include "designer/palette.h"
+#include "designer/project_font.h"
 #include "designer/surface.h"
 #include "resources/resource.h"
 
@@ -35,11 +37,8 @@ struct NewDialogState {
 // The new project's font: made with CreateFont, its logical font record
 // copied into project.font.
 void makeDefaultProjectFont() {
-  project.font = FontSpec{};
-  const HFONT font =
-      CreateFontW(kDefaultFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, 0,
-                  0, PROOF_QUALITY, FIXED_PITCH | FF_MODERN, L"ＭＳ ゴシック");
-  project.fontHandle = asHandle(font);
+  setProjectFont(makeGothicFont(kDefaultFontHeight));
+  const HFONT font = asHfont(project.fontHandle);
   LOGFONTW logFont{};
   if (font != nullptr && GetObjectW(font, sizeof logFont, &logFont) != 0)
     project.font = fontSpecOf(logFont);
@@ -75,10 +74,6 @@ void startNewProject(HWND dialog) {
     DestroyWindow(surfaceWindow());
     clearProject();
   }
-  if (project.fontHandle != 0) {  // never held without a project; never leaked
-    DeleteObject(asHfont(project.fontHandle));
-    project.fontHandle = 0;
-  }
   makeDefaultProjectFont();
   objects.assign(10, DesignObject{});
   project.objectCount = 0;
@@ -86,8 +81,8 @@ void startNewProject(HWND dialog) {
   selectTool(ToolCode::Select);
   resetEditing(true);
   readSettings();
-  setProjectText(1, readDialogText(dialog, IDC_NEWFILE_TITLE));
-  setProjectText(3, readDialogText(dialog, IDC_NEWFILE_CLASS));
+  setProjectText(kProjectTitle, readDialogText(dialog, IDC_NEWFILE_TITLE));
+  setProjectText(kProjectClassName, readDialogText(dialog, IDC_NEWFILE_CLASS));
   createCentredSurface();
 }
 

@@ -6,6 +6,7 @@
 #include "app/model.h"
 #include "app/project_file.h"
 #include "app/recovery_files.h"
+#include "common/win32/window_idioms.h"
 #include "designer/design_changes.h"
 #include "designer/surface.h"
 
@@ -56,10 +57,8 @@ void offerLeftBehind(HWND owner) {
   const Path file = leftBehindFile();
   if (file.empty()) return;
   const auto process = recoveryProcessOf(file);
-  const int answer = MessageBoxW(
-      owner, L"前回正常に終了しなかったときのデザインが残っています。開きますか？", L"復元",
-      MB_YESNO | MB_ICONQUESTION);
-  if (answer == IDYES) {
+  if (askYesNo(owner, L"前回正常に終了しなかったときのデザインが残っています。開きますか？",
+               L"復元")) {
     if (openProject(file)) {
       // Opened from no file of the user's: everything is unsaved.
       markDesignUnsaved();

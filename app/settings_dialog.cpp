@@ -3,11 +3,12 @@
 #include "app/dialogs.h"
 #include "app/main_window.h"
 #include "app/model.h"
+#include "app/model_win32.h"
 #include "app/settings_file.h"
 #include "common/win32/dialog_font.h"
 #include "common/win32/gdi.h"
-#include "common/win32/shell_support.h"
 #include "common/win32/text.h"
+#include "common/win32/window_idioms.h"
 #include "resources/resource.h"
 
 namespace quorvin {

@@ -6,13 +6,15 @@
 #include <vector>
 
 #include "app/model.h"
-#include "common/win32/shell_support.h"
+#include "common/scoped_flag.h"
+#include "app/model_win32.h"
 #include "common/win32/text.h"
 #include "designer/edit_history.h"
 #include "designer/editing_state.h"
 #include "designer/fields.h"
 #include "designer/palette.h"
 #include "designer/polygon.h"
+#include "designer/project_font.h"
 #include "designer/surface.h"
 
 namespace quorvin {
@@ -28,17 +30,6 @@ void tellListener() {
 }
 
 DesignSnapshot currentDesign() { return snapshotOf(project, objects, selectedObject); }
-
-class Restoring {
- public:
-  Restoring() : previous_(std::exchange(restoring, true)) {}
-  ~Restoring() { restoring = previous_; }
-  Restoring(const Restoring&) = delete;
-  Restoring& operator=(const Restoring&) = delete;
-
- private:
-  bool previous_;
-};
 
 bool sameRect(const DesignObject& a, const DesignObject& b) {
   return a.x == b.x && a.y == b.y && a.width == b.width && a.height == b.height;
@@ -137,7 +128,7 @@ void restoreWindow(const Project& recorded) {
 }
 
 void restoreDesign(const DesignSnapshot& recorded) {
-  const Restoring guard;
+  const ScopedFlag guard(restoring);
   const HWND surface = surfaceWindow();
   if (surface == nullptr) return;
   if (GetCapture() != nullptr) ReleaseCapture();

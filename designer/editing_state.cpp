@@ -18,8 +18,8 @@ FieldTarget fieldTarget() { return target; }
 void resetEditing(bool designOpen) {
   currentTool = ToolCode::Select;
   selectedObject = -1;
-  pickupPending = 0;
-  markerDragState = 0;
+  pickupPending = kNothingPickedUp;
+  markerDragState = kMarkerIdle;
   dragOffset = {};
   target = designOpen ? FieldTarget::window() : FieldTarget::none();
 }
@@ -61,19 +61,19 @@ void endMove() {
 void pickUpCorner(ToolCode corner) {
   if (!isSizingTool(corner)) return;
   currentTool = corner;
-  pickupPending = 1;
+  pickupPending = kPickedUp;
 }
 
 void dropCorner() {
   if (isSizingTool(currentTool)) currentTool = ToolCode::Select;
-  pickupPending = 0;
+  pickupPending = kNothingPickedUp;
 }
 
 void switchCorner(ToolCode corner) {
   if (isSizingTool(currentTool) && isSizingTool(corner)) currentTool = corner;
 }
 
-bool cornerPickedUp() { return isSizingTool(currentTool) && pickupPending == 1; }
+bool cornerPickedUp() { return isSizingTool(currentTool) && pickupPending == kPickedUp; }
 
 namespace {
 // Ends whatever the mouse was doing to a control; true when a picked-up
@@ -100,18 +100,18 @@ bool chooseEditVariant(ToolCode variant) {
 
 void beginPointDrag(std::int32_t index, RegionPoint grabOffset) {
   markerGrabOffset = grabOffset;
-  markerDragState = 1;
-  pickupPending = 1;
+  markerDragState = kMarkerDragged;
+  pickupPending = kPickedUp;
   target = FieldTarget::point(index);
 }
 
 void endPointDrag() {
-  pickupPending = 0;
-  markerDragState = 0;
+  pickupPending = kNothingPickedUp;
+  markerDragState = kMarkerIdle;
 }
 
 bool deleteAllowed() {
-  return currentTool != ToolCode::Moving && !isSizingTool(currentTool) && pickupPending == 0;
+  return currentTool != ToolCode::Moving && !isSizingTool(currentTool) && pickupPending == kNothingPickedUp;
 }
 
 }  // namespace quorvin

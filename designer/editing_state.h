@@ -48,11 +48,17 @@ inline RegionPoint pressPoint;
 inline RegionPoint cursorPoint;
 // Cursor minus the selected control's top-left when a move began.
 inline RegionPoint dragOffset;
-// 1 while a size handle or a polygon marker is picked up and not dropped.
-inline std::int32_t pickupPending = 0;
+// The values of pickupPending: kPickedUp while a size handle or a polygon
+// marker is picked up and not dropped.
+inline constexpr std::int32_t kNothingPickedUp = 0;
+inline constexpr std::int32_t kPickedUp = 1;
+inline std::int32_t pickupPending = kNothingPickedUp;
 
-// 0 idle; 1 a marker is being dragged or committed; 2 being put back.
-inline std::int32_t markerDragState = 0;
+// The values of markerDragState.
+inline constexpr std::int32_t kMarkerIdle = 0;
+inline constexpr std::int32_t kMarkerDragged = 1;   // being dragged or committed
+inline constexpr std::int32_t kMarkerPutBack = 2;   // being put back where it was
+inline std::int32_t markerDragState = kMarkerIdle;
 // Cursor inside the marker (marker client coordinates) when it was pressed.
 inline RegionPoint markerGrabOffset;
 

@@ -55,14 +55,14 @@ bool applyNumberFields(const FieldTexts& texts, std::int32_t& width,
 }
 
 bool applyObjectFieldTexts(DesignObject& object, const FieldTexts& texts) {
-  setObjectText(object, 1, texts.caption);
-  setObjectText(object, 2, texts.idName);
+  setObjectText(object, kObjectCaption, texts.caption);
+  setObjectText(object, kObjectIdName, texts.idName);
   return applyNumberFields(texts, object.width, object.height, object.x, object.y);
 }
 
 bool applyWindowFieldTexts(Project& project, const FieldTexts& texts) {
-  setProjectText(project, 1, texts.caption);
-  setProjectText(project, 3, texts.idName);
+  setProjectText(project, kProjectTitle, texts.caption);
+  setProjectText(project, kProjectClassName, texts.idName);
   return applyNumberFields(texts, project.width, project.height, project.x,
                            project.y);
 }

@@ -7,8 +7,10 @@
 #include <utility>
 
 #include "app/main_window.h"
-#include "common/win32/shell_support.h"
+#include "app/model_win32.h"
+#include "common/scoped_flag.h"
 #include "common/win32/text.h"
+#include "common/win32/window_idioms.h"
 #include "designer/design_changes.h"
 #include "designer/editing_state.h"
 #include "designer/polygon.h"
@@ -36,17 +38,6 @@ std::uint64_t fieldVisitGroup = 0;
 // overwrite the text being typed (and put the caret back to its start), so
 // the fields keep what the user typed while the record takes the geometry.
 bool applyingFields = false;
-
-class ApplyingFields {
- public:
-  ApplyingFields() : previous_(std::exchange(applyingFields, true)) {}
-  ~ApplyingFields() { applyingFields = previous_; }
-  ApplyingFields(const ApplyingFields&) = delete;
-  ApplyingFields& operator=(const ApplyingFields&) = delete;
-
- private:
-  bool previous_;
-};
 
 // The ID field turns letters into capitals, also those of a text set into
 // it. A name stored with small letters (a class name, a name read from a
@@ -222,17 +213,26 @@ FieldTexts readFieldTexts(HWND palette) {
 }
 
 void applyObjectFields(DesignObject& object, const FieldTexts& texts) {
-  const ApplyingFields applying;
+  const ScopedFlag applying(applyingFields);
   const HWND control = asHwnd(object.window);
-  setWindowTextCp932(control, texts.caption);
+  // A key in one field changes one thing: the control is told only what
+  // differs, so that it repaints (and its siblings recompute what they
+  // show) only when something of it really changed.
+  const bool captionChanged = texts.caption != object.caption;
+  const RegionPoint place{object.x, object.y};
+  const RegionPoint size{object.width, object.height};
+  if (captionChanged) setWindowTextCp932(control, texts.caption);
   if (!applyObjectFieldTexts(object, texts)) return;
+  const bool moved = !(place == RegionPoint{object.x, object.y});
+  const bool resized = !(size == RegionPoint{object.width, object.height});
+  if (!moved && !resized) return;
   MoveWindow(control, object.x, object.y, object.width, object.height, TRUE);
   placeSizeHandles(object);
-  InvalidateRect(control, nullptr, TRUE);
+  if (resized) InvalidateRect(control, nullptr, TRUE);
 }
 
 void applyWindowFields(const FieldTexts& texts) {
-  const ApplyingFields applying;
+  const ScopedFlag applying(applyingFields);
   const HWND surface = surfaceWindow();
   setWindowTextCp932(surface, texts.caption);
   if (!applyWindowFieldTexts(project, texts)) return;
@@ -240,9 +240,8 @@ void applyWindowFields(const FieldTexts& texts) {
   // The system keeps a window with a caption and a sizing frame at least at
   // its smallest tracking size; when it did so and the size did not change,
   // the surface was not told. The record takes what the surface really is.
-  RECT frame{};
-  if (GetWindowRect(surface, &frame)) {
-    MapWindowPoints(nullptr, GetParent(surface), reinterpret_cast<POINT*>(&frame), 2);
+  if (IsWindow(surface)) {
+    const RECT frame = rectInParent(surface);
     project.x = frame.left;
     project.y = frame.top;
     project.width = frame.right - frame.left;

@@ -2,8 +2,6 @@
 // bitmaps and hints, the tool choice and the project font choice.
 #include "designer/palette.h"
 
-#include "common/win32/font_record.h"
-
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -12,15 +10,18 @@
 #include <string>
 #include <utility>
 
+#include "app/font_record.h"
 #include "app/main_window.h"
+#include "app/model_win32.h"
 #include "app/start_files.h"
 #include "common/file_io.h"
 #include "common/win32/gdi.h"
-#include "common/win32/shell_support.h"
 #include "common/win32/text.h"
+#include "common/win32/window_idioms.h"
 #include "designer/design_changes.h"
 #include "designer/editing_state.h"
 #include "designer/fields.h"
+#include "designer/project_font.h"
 #include "designer/surface.h"
 #include "designer/tool_cells.h"
 #include "styles/style_dialogs.h"
@@ -62,6 +63,7 @@ constexpr DWORD kTextFieldStyle = WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL;  // 0x
 constexpr DWORD kIdFieldStyle = kTextFieldStyle | ES_UPPERCASE;            // 0x50000088
 constexpr DWORD kNumberFieldStyle = kTextFieldStyle | ES_NUMBER;           // 0x50002080
 constexpr int kFieldWidth = 62;
+constexpr int kToolFontHeight = 13;  // the cell height of the palette's own texts
 
 constexpr std::array<ChildSpec, 9> kChildren{{
     {L"BUTTON", L"Style", kButtonStyle, kStyleButtonId, 1, 80, 78, 20},
@@ -172,7 +174,7 @@ bool createCells(HWND palette, HINSTANCE instance, const char*& unusableBitmap) 
     const ToolCellInfo& info = table[i];
     toolCells[i].window = CreateWindowExW(
         0, L"STATIC", nullptr, kCellStyle, info.x, info.y, kToolCellSize, kToolCellSize,
-        palette, reinterpret_cast<HMENU>(static_cast<INT_PTR>(info.tool)), instance, nullptr);
+        palette, idAsMenu(static_cast<int>(info.tool)), instance, nullptr);
     if (toolCells[i].window == nullptr) return false;
   }
   for (std::size_t i = 0; i < kCellCount; ++i) {
@@ -212,11 +214,6 @@ void chooseProjectFont(HWND owner) {
 
 // ---- The palette window ------------------------------------------------------
 
-HFONT createToolFont() {
-  return CreateFontW(13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, 0, 0,
-                     PROOF_QUALITY, FIXED_PITCH | FF_MODERN, L"ＭＳ ゴシック");
-}
-
 LRESULT onCreate(HWND window, const CREATESTRUCTW& create) {
   highlightedCell = 0;
   const char* unusableBitmap = nullptr;
@@ -229,11 +226,11 @@ LRESULT onCreate(HWND window, const CREATESTRUCTW& create) {
   }
   for (const ChildSpec& child : kChildren)
     CreateWindowExW(0, child.className, child.text, child.style, child.x, child.y, child.width,
-                    child.height, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(child.id)),
+                    child.height, window, idAsMenu(child.id),
                     create.hInstance, nullptr);
   for (const wchar_t* label : kFieldLabels)
     SendDlgItemMessageW(window, kLabelListId, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label));
-  toolFont.reset(createToolFont());
+  toolFont = makeGothicFont(kToolFontHeight);
   for (const ChildSpec& child : kChildren)
     SendDlgItemMessageW(window, child.id, WM_SETFONT, reinterpret_cast<WPARAM>(toolFont.get()),
                         TRUE);
@@ -324,20 +321,6 @@ void selectTool(ToolCode code) {
   else if (const DesignObject* selected = selectedEntry())
     placeSizeHandles(*selected);
   redrawCell(highlightedCell, true);
-}
-
-void applyProjectFont() {
-  const HFONT font = createFontFromSpec(project.font);
-  const HFONT old = asHfont(std::exchange(project.fontHandle, asHandle(font)));
-  // The controls take the new font before the old one goes, so none of
-  // them ever holds a deleted font.
-  const int count = std::min(project.objectCount, objectCapacity());
-  for (int i = 0; i < count; ++i) {
-    const WindowHandle control = objects[static_cast<std::size_t>(i)].window;
-    if (control != 0)
-      SendMessageW(asHwnd(control), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-  }
-  if (old != nullptr) DeleteObject(old);
 }
 
 }  // namespace quorvin

@@ -31,9 +31,5 @@ LRESULT CALLBACK toolWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 // Works without a palette too (then only the state changes).
 void selectTool(ToolCode code);
 
-// Makes a new project font from project.font, gives it to every placed
-// control (redraw on) and deletes the previous project.fontHandle.
-void applyProjectFont();
-
 
 }  // namespace quorvin

@@ -7,7 +7,8 @@
 #include <array>
 
 #include "app/main_window.h"
-#include "common/win32/shell_support.h"
+#include "app/model_win32.h"
+#include "common/win32/window_idioms.h"
 #include "designer/design_changes.h"
 #include "designer/editing_state.h"
 #include "designer/fields.h"
@@ -70,7 +71,7 @@ void onButtonDown(int index, WPARAM wParam, LPARAM lParam) {
   if (surface == nullptr) return;
   pressPoint = cursorIn(surface);
   if (currentTool != ToolCode::Select || index < 0) return;
-  if (project.activePoint >= 0 && pickupPending == 1) {
+  if (project.activePoint >= 0 && pickupPending == kPickedUp) {
     // A polygon point is being dragged: this press drops it.
     SendNotifyMessageW(asHwnd(project.activeMarker), WM_LBUTTONUP, wParam, lParam);
     return;
@@ -160,7 +161,7 @@ void moveSelectedToCursor() {
 }
 
 void pickUpOrDropCorner(ToolCode corner) {
-  if (pickupPending == 0) {
+  if (pickupPending == kNothingPickedUp) {
     pickUpCorner(corner);
     return;
   }

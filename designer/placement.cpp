@@ -88,8 +88,8 @@ std::optional<DesignObject> newPlacedObject(ToolCode tool, const PixelRect& rect
   DesignObject object;
   object.kind = row->kind;
   setRect(object, rect);
-  setObjectText(object, 1, row->caption);
-  setObjectText(object, 2, row->idName);
+  setObjectText(object, kObjectCaption, row->caption);
+  setObjectText(object, kObjectIdName, row->idName);
   object.style = row->style;
   return object;
 }

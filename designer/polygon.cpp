@@ -9,8 +9,9 @@
 
 #include "app/main_window.h"
 #include "app/model.h"
+#include "app/model_win32.h"
 #include "common/win32/gdi.h"
-#include "common/win32/shell_support.h"
+#include "common/win32/window_idioms.h"
 #include "designer/design_changes.h"
 #include "designer/editing_state.h"
 #include "designer/fields.h"
@@ -44,7 +45,7 @@ bool activePointInRange() {
 HWND createMarkerWindow(int index, RegionPoint topLeft) {
   return CreateWindowExW(0, L"STATIC", L"", kMarkerStyle, topLeft.x, topLeft.y, kMarkerSize,
                          kMarkerSize, mainWindow,
-                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlIdOf(index))),
+                         idAsMenu(controlIdOf(index)),
                          GetModuleHandleW(nullptr), nullptr);
 }
 
@@ -113,22 +114,20 @@ void applyOutlineToSurface() {
 void commitActivePoint() {
   const HWND marker = asHwnd(project.activeMarker);
   const auto index = static_cast<std::size_t>(project.activePoint);
-  RECT frame{};
-  if (IsWindow(marker) && GetWindowRect(marker, &frame)) {
-    POINT topLeft{frame.left, frame.top};
-    ScreenToClient(mainWindow, &topLeft);
-    project.markerPoints[index] = {topLeft.x, topLeft.y};
+  if (IsWindow(marker)) {
+    const RECT frame = rectInParent(marker);  // the main window's client coordinates
+    project.markerPoints[index] = {frame.left, frame.top};
   }
   if (const HWND captured = GetCapture(); captured != nullptr && isMarker(captured))
     ReleaseCapture();
   if (rebuildOutline(project, currentFrameMetrics())) applyOutlineToSurface();
   if (mainWindow != nullptr) InvalidateRect(mainWindow, nullptr, TRUE);
-  if (markerDragState == 1) showPointFields(project.activePoint);
+  if (markerDragState == kMarkerDragged) showPointFields(project.activePoint);
   endPointDrag();
 }
 
 void onMarkerButtonDown(HWND marker) {
-  if (markerDragState == 1 || currentTool != ToolCode::Select) return;
+  if (markerDragState == kMarkerDragged || currentTool != ToolCode::Select) return;
   const int index = GetDlgCtrlID(marker) - kMarkerIdBase;
   beginPointDrag(index, cursorIn(marker));
   project.activePoint = index;
@@ -142,7 +141,7 @@ void onMarkerButtonDown(HWND marker) {
 // The dragged marker follows the cursor (main-window client coordinates),
 // keeping the grab offset; no clamping.
 void onMarkerMouseMove() {
-  if (markerDragState != 1 || !activePointInRange()) return;
+  if (markerDragState != kMarkerDragged || !activePointInRange()) return;
   const HWND marker = asHwnd(project.activeMarker);
   RECT frame{};
   if (!IsWindow(marker) || !GetWindowRect(marker, &frame)) return;
@@ -152,16 +151,16 @@ void onMarkerMouseMove() {
 }
 
 void onMarkerButtonUp() {
-  if ((markerDragState != 1 && markerDragState != 2) || !activePointInRange()) return;
+  if ((markerDragState != kMarkerDragged && markerDragState != kMarkerPutBack) || !activePointInRange()) return;
   // A drag (state 1) is a change of its own; a point put back (state 2) is
   // part of what typed or deleted it, which records the step.
-  const bool dragged = markerDragState == 1;
+  const bool dragged = markerDragState == kMarkerDragged;
   commitActivePoint();
   if (dragged) designChanged();
 }
 
 void onPointCommit(HWND marker, WPARAM wParam, LPARAM lParam) {
-  markerDragState = 1;
+  markerDragState = kMarkerDragged;
   project.activeMarker = asHandle(marker);
   SendNotifyMessageW(marker, WM_LBUTTONUP, wParam, lParam);
 }
@@ -169,7 +168,7 @@ void onPointCommit(HWND marker, WPARAM wParam, LPARAM lParam) {
 // Puts the active marker back to its stored point; the sender commits it.
 void onPointRestore() {
   if (!activePointInRange()) return;
-  markerDragState = 2;
+  markerDragState = kMarkerPutBack;
   const RegionPoint place = project.markerPoints[static_cast<std::size_t>(project.activePoint)];
   MoveWindow(asHwnd(project.activeMarker), place.x, place.y, kMarkerSize, kMarkerSize, TRUE);
 }
@@ -259,7 +258,7 @@ void onMainWindowButtonDown() {
   // A marker still picked up (its release was lost) is dropped by the press,
   // as a press on the surface drops it; left pending, it would make every
   // later press on a marker be ignored.
-  if (project.activePoint >= 0 && pickupPending == 1 && markerDragState == 1) {
+  if (project.activePoint >= 0 && pickupPending == kPickedUp && markerDragState == kMarkerDragged) {
     SendNotifyMessageW(asHwnd(project.activeMarker), WM_LBUTTONUP, 0, 0);
     return;
   }

@@ -10,12 +10,13 @@
 #include <utility>
 #include <vector>
 
+#include "app/font_record.h"
 #include "app/main_window.h"
+#include "app/model_win32.h"
 #include "app/project_file.h"
 #include "app/settings_file.h"
-#include "common/win32/font_record.h"
-#include "common/win32/shell_support.h"
 #include "common/win32/text.h"
+#include "common/win32/window_idioms.h"
 #include "designer/design_changes.h"
 #include "designer/editing_state.h"
 #include "designer/fields.h"
@@ -24,6 +25,7 @@
 #include "designer/palette.h"
 #include "designer/placement.h"
 #include "designer/polygon.h"
+#include "designer/project_font.h"
 #include "designer/sizing.h"
 
 namespace quorvin {
@@ -43,8 +45,16 @@ std::uint64_t frameDragGroup = 0;
 
 HINSTANCE moduleInstance() { return GetModuleHandleW(nullptr); }
 
-HMENU controlIdAsMenu(int id) {
-  return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
+// The size handles of the surface made last. GetDlgItem would find them
+// too, but it lists every child of the surface on each call: with
+// thousands of controls that is most of a key release's time.
+std::array<HWND, 4> sizeHandles{};
+
+// Size handle `i` (in kHandleIds' order) of `surface`, null when it has none.
+HWND sizeHandle(HWND surface, std::size_t i) {
+  const HWND cached = sizeHandles[i];
+  if (cached != nullptr && IsWindow(cached) && GetParent(cached) == surface) return cached;
+  return GetDlgItem(surface, static_cast<int>(kHandleIds[i]));
 }
 
 // Gives a freshly created control of entry `index` the placed-control
@@ -60,9 +70,11 @@ void subclassAndSetFont(int index, HWND control) {
 // ---- Surface messages ------------------------------------------------------
 
 void onCreate(HWND surface) {
-  for (ToolCode id : kHandleIds)
-    CreateWindowExW(0, L"STATIC", L"", kHandleStyle, 0, 0, kSizeHandleSize, kSizeHandleSize,
-                    surface, controlIdAsMenu(static_cast<int>(id)), moduleInstance(), nullptr);
+  for (std::size_t i = 0; i < kHandleIds.size(); ++i)
+    sizeHandles[i] = CreateWindowExW(0, L"STATIC", L"", kHandleStyle, 0, 0, kSizeHandleSize,
+                                     kSizeHandleSize, surface,
+                                     idAsMenu(static_cast<int>(kHandleIds[i])), moduleInstance(),
+                                     nullptr);
 }
 
 void onDestroy(HWND surface) {
@@ -96,15 +108,10 @@ void onGeometryChanged(HWND surface) {
     MoveWindow(surface, project.x, project.y, project.width, project.height, TRUE);
     return;
   }
-  RECT frame{};
-  GetWindowRect(surface, &frame);
-  const HWND parent = GetParent(surface);
-  POINT topLeft{frame.left, frame.top};
-  POINT bottomRight{frame.right, frame.bottom};
-  ScreenToClient(parent, &topLeft);
-  ScreenToClient(parent, &bottomRight);
-  const std::int32_t width = bottomRight.x - topLeft.x;
-  const std::int32_t height = bottomRight.y - topLeft.y;
+  const RECT frame = rectInParent(surface);
+  const POINT topLeft{frame.left, frame.top};
+  const std::int32_t width = frame.right - frame.left;
+  const std::int32_t height = frame.bottom - frame.top;
   if (topLeft.x == project.x && topLeft.y == project.y && width == project.width &&
       height == project.height)
     return;
@@ -161,7 +168,7 @@ void onButtonDown(HWND surface, WPARAM wParam, LPARAM lParam) {
   // the release ends the placement wherever it happens.
   if (isPlacementTool(currentTool)) SetCapture(surface);
   if (currentTool != ToolCode::Select) return;
-  if (project.activePoint >= 0 && pickupPending == 1) {
+  if (project.activePoint >= 0 && pickupPending == kPickedUp) {
     // A polygon point is being dragged: this press drops it.
     SendNotifyMessageW(asHwnd(project.activeMarker), WM_LBUTTONUP, wParam, lParam);
     return;
@@ -291,7 +298,7 @@ bool createPlacedControl(int slot, ToolCode tool, RegionPoint release, RegionPoi
   const HWND control = CreateWindowExW(
       row->exStyle, cp932ToWide(row->windowClass).c_str(), cp932ToWide(row->caption).c_str(),
       row->style, rect->x, rect->y, rect->width, rect->height, surfaceWindow(),
-      controlIdAsMenu(kControlIdBase + slot), moduleInstance(), nullptr);
+      idAsMenu(kControlIdBase + slot), moduleInstance(), nullptr);
   if (control == nullptr) return false;
   made->window = asHandle(control);
   objects[static_cast<std::size_t>(slot)] = *std::move(made);
@@ -316,7 +323,7 @@ HWND recreateObjectControl(int index) {
   const HWND control = CreateWindowExW(
       recreatedExStyleOf(object.kind), cp932ToWide(windowClassOf(object.kind)).c_str(),
       cp932ToWide(object.caption).c_str(), windowStyle, object.x, object.y, object.width,
-      object.height, surfaceWindow(), controlIdAsMenu(kControlIdBase + index), moduleInstance(),
+      object.height, surfaceWindow(), idAsMenu(kControlIdBase + index), moduleInstance(),
       nullptr);
   if (control == nullptr) return nullptr;
   object.window = asHandle(control);
@@ -351,12 +358,17 @@ void placeSizeHandles(const DesignObject& object) {
   const HWND surface = surfaceWindow();
   if (surface == nullptr) return;
   const std::array<RegionPoint, 4> positions = sizeHandlePositions(rectOf(object));
-  for (std::size_t i = 0; i < kHandleIds.size(); ++i) {
-    const HWND handle = GetDlgItem(surface, static_cast<int>(kHandleIds[i]));
+  // One batch: the system works out the surface's visible regions once for
+  // the four handles instead of once each.
+  HDWP batch = BeginDeferWindowPos(static_cast<int>(kHandleIds.size()));
+  for (std::size_t i = 0; i < kHandleIds.size() && batch != nullptr; ++i) {
+    const HWND handle = sizeHandle(surface, i);
     if (handle == nullptr) continue;
-    MoveWindow(handle, positions[i].x, positions[i].y, kSizeHandleSize, kSizeHandleSize, TRUE);
-    ShowWindow(handle, SW_SHOWNORMAL);
+    batch = DeferWindowPos(batch, handle, nullptr, positions[i].x, positions[i].y,
+                           kSizeHandleSize, kSizeHandleSize,
+                           SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
   }
+  if (batch != nullptr) EndDeferWindowPos(batch);
 }
 
 void beginMove(const DesignObject& object) {
@@ -367,10 +379,8 @@ void beginMove(const DesignObject& object) {
 void hideSizeHandles() {
   const HWND surface = surfaceWindow();
   if (surface == nullptr) return;
-  for (ToolCode id : kHandleIds) {
-    const HWND handle = GetDlgItem(surface, static_cast<int>(id));
-    if (handle != nullptr) ShowWindow(handle, SW_HIDE);
-  }
+  for (std::size_t i = 0; i < kHandleIds.size(); ++i)
+    if (const HWND handle = sizeHandle(surface, i)) ShowWindow(handle, SW_HIDE);
 }
 
 bool openProject(const Path& path) {
@@ -385,7 +395,7 @@ bool openProject(const Path& path) {
   project = std::move(opened);
   objects = std::move(openedObjects);
   resetEditing(true);
-  project.fontHandle = asHandle(createFontFromSpec(project.font));
+  setProjectFont(UniqueFont(createFontFromSpec(project.font)));
   const HWND surface = createSurface(project.x, project.y, project.width, project.height);
   if (surface == nullptr) {
     clearProject();

@@ -3,7 +3,8 @@
 // currentTool from the moment a radio button is clicked; only OK and CANCEL
 // close the dialog.
 #include "app/model.h"
-#include "common/win32/shell_support.h"
+#include "app/model_win32.h"
+#include "common/win32/window_idioms.h"
 #include "designer/editing_state.h"
 #include "designer/palette.h"
 #include "resources/resource.h"

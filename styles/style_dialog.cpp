@@ -10,10 +10,11 @@
 #include <vector>
 
 #include "app/model.h"
+#include "app/model_win32.h"
 #include "common/win32/dialog_font.h"
 #include "common/win32/gdi.h"
-#include "common/win32/shell_support.h"
 #include "common/win32/text.h"
+#include "common/win32/window_idioms.h"
 #include "designer/editing_state.h"
 #include "designer/surface.h"
 #include "resources/resource.h"
@@ -67,17 +68,13 @@ std::int32_t validSelection() {
   return selectedObject;
 }
 
-// "ＭＳ ゴシック", 13 pixels, Shift-JIS, fixed pitch: the check boxes' font.
-UniqueFont makeDialogFont() {
-  return UniqueFont(CreateFontW(-13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
-                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY,
-                                FIXED_PITCH | FF_MODERN, L"ＭＳ ゴシック"));
-}
+// The check boxes' font: 13-pixel characters.
+constexpr int kCheckBoxFontHeight = -13;
 
 HWND makeCheckBox(HWND dialog, const StyleFlag& row, int id, const PixelRect& rect) {
   return CreateWindowExW(0, L"BUTTON", cp932ToWide(row.name).c_str(), kStyleBoxStyle, rect.x,
                          rect.y, rect.width, rect.height, dialog,
-                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                         idAsMenu(id),
                          GetModuleHandleW(nullptr), nullptr);
 }
 
@@ -122,17 +119,15 @@ void makeSample(HWND dialog, ObjectKind kind, std::uint32_t style) {
   CreateWindowExW(recreatedExStyleOf(kind), cp932ToWide(windowClassOf(kind)).c_str(), kSampleText,
                   style | kWsChild, kStyleSampleRect.x, kStyleSampleRect.y, kStyleSampleRect.width,
                   kStyleSampleRect.height, sampleFrame(dialog),
-                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_SETSTYLE_SAMPLE)),
+                  idAsMenu(IDC_SETSTYLE_SAMPLE),
                   GetModuleHandleW(nullptr), nullptr);
 }
 
 // Repaints the part of the dialog from the frame's top-left corner to the
 // client area's bottom-right corner, background included.
 void repaintSampleArea(HWND dialog) {
-  RECT frame{};
-  GetWindowRect(sampleFrame(dialog), &frame);
-  POINT topLeft{frame.left, frame.top};
-  ScreenToClient(dialog, &topLeft);
+  const RECT frame = rectInParent(sampleFrame(dialog));
+  const POINT topLeft{frame.left, frame.top};
   RECT client{};
   GetClientRect(dialog, &client);
   UniqueRegion region(CreateRectRgn(topLeft.x, topLeft.y, client.right, client.bottom));
@@ -141,11 +136,8 @@ void repaintSampleArea(HWND dialog) {
 
 void moveBy(HWND dialog, int id, const DialogGrowth& growth) {
   const HWND item = GetDlgItem(dialog, id);
-  RECT rect{};
-  GetWindowRect(item, &rect);
-  POINT topLeft{rect.left, rect.top};
-  ScreenToClient(dialog, &topLeft);
-  MoveWindow(item, topLeft.x + growth.wider, topLeft.y + growth.taller, rect.right - rect.left,
+  const RECT rect = rectInParent(item);
+  MoveWindow(item, rect.left + growth.wider, rect.top + growth.taller, rect.right - rect.left,
              rect.bottom - rect.top, TRUE);
 }
 
@@ -185,7 +177,7 @@ void onInitDialog(HWND dialog, StyleDialogState& state) {
         makeCheckBox(dialog, WindowStyleTable[static_cast<std::size_t>(row)],
                      kFirstWindowStyleBoxId + row, windowStyleBoxRect(row));
 
-  state.dialogFont = makeDialogFont();
+  state.dialogFont = makeGothicFont(kCheckBoxFontHeight);
   const HFONT font = state.dialogFont.get();
 
   if (!state.kindTable.empty()) {

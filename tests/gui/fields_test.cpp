@@ -5,8 +5,8 @@
 
 #include "app/main_window.h"
 #include "app/model.h"
+#include "app/model_win32.h"
 #include "common/cp932.h"
-#include "common/win32/shell_support.h"
 #include "common/win32/text.h"
 #include "designer/editing_state.h"
 #include "designer/fields.h"

@@ -294,7 +294,7 @@ void DesignerTest::TearDown() {
   resetEditing(false);
   markerDragState = 0;
   mainWindow = toolWindow = statusLine = nullptr;
-  statusFont = nullptr;
+  statusFont.reset();
   setFontDeleter(nullptr);
   SetCurrentDirectoryW(runFolder_.c_str());
   std::error_code ignored;

@@ -13,10 +13,10 @@
 #include <utility>
 #include <vector>
 
+#include "app/font_record.h"
 #include "app/main_window.h"
 #include "app/model.h"
 #include "common/file_io.h"
-#include "common/win32/font_record.h"
 #include "common/win32/gdi.h"
 #include "common/win32/text.h"
 #include "designer/editing_state.h"

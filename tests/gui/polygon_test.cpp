@@ -10,9 +10,9 @@
 
 #include "app/main_window.h"
 #include "app/model.h"
+#include "app/model_win32.h"
 #include "codegen/code_output.h"
 #include "common/win32/gdi.h"
-#include "common/win32/shell_support.h"
 #include "designer/editing_state.h"
 #include "designer/outline_points.h"
 #include "designer/palette.h"

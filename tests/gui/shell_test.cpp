@@ -112,10 +112,10 @@ TEST_F(ShellTest, StartsWithPaletteAboveTheMainWindowAndStatusLineAtTheBottom) {
   EXPECT_EQ(line.top, client.bottom - 20);
   EXPECT_EQ(line.right - line.left, client.right);
   EXPECT_EQ(line.bottom - line.top, client.bottom);
-  ASSERT_NE(statusFont, nullptr);
-  EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(statusLine, WM_GETFONT, 0, 0)), statusFont);
+  ASSERT_TRUE(statusFont);
+  EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(statusLine, WM_GETFONT, 0, 0)), statusFont.get());
   LOGFONTW font{};
-  ASSERT_NE(GetObjectW(statusFont, sizeof font, &font), 0);
+  ASSERT_NE(GetObjectW(statusFont.get(), sizeof font, &font), 0);
   EXPECT_EQ(font.lfHeight, -16);
   EXPECT_EQ(font.lfCharSet, SHIFTJIS_CHARSET);
   EXPECT_EQ(font.lfQuality, PROOF_QUALITY);
@@ -500,7 +500,7 @@ TEST_F(ShellTest, DestroyingTheMainWindowWithAPolygonOutlineLeavesNothing) {
   EXPECT_EQ(project.pointCount, 0);
   EXPECT_TRUE(project.markerPoints.empty());
   EXPECT_TRUE(project.regionPoints.empty());
-  EXPECT_EQ(statusFont, nullptr);
+  EXPECT_FALSE(statusFont);
 }
 
 TEST_F(ShellTest, ScreenshotOfADesign) {

@@ -11,8 +11,8 @@
 
 #include "app/main_window.h"
 #include "app/model.h"
+#include "app/model_win32.h"
 #include "app/project_file.h"
-#include "common/win32/shell_support.h"
 #include "common/win32/text.h"
 #include "designer/editing_state.h"
 #include "designer/fields.h"

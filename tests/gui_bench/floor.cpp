@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "app/font_record.h"
 #include "app/model.h"
 #include "app/project_file.h"
-#include "common/win32/font_record.h"
 #include "common/win32/gdi.h"
 #include "common/win32/text.h"
 #include "common/win32/win32.h"

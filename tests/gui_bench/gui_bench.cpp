@@ -21,14 +21,14 @@
 
 #include "app/main_window.h"
 #include "app/model.h"
+#include "app/model_win32.h"
 #include "app/project_file.h"
 #include "common/cp932.h"
-#include "common/win32/shell_support.h"
 #include "designer/design_changes.h"
 #include "designer/edit_history.h"
 #include "designer/editing_state.h"
-#include "designer/placement.h"
 #include "designer/fields.h"
+#include "designer/placement.h"
 #include "designer/surface.h"
 #include "tests/gui_bench/floor.h"
 

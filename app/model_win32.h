@@ -1,10 +1,8 @@
 #pragma once
-// Small things every window procedure of the shell uses: the model's opaque
-// handles as Windows handles, and the guard that keeps exceptions inside a
-// procedure.
+// The model's opaque handles (numbers in the portable records) as the
+// Windows handles they stand for.
 
 #include <cstdint>
-#include <utility>
 
 #include "app/model.h"
 #include "common/win32/win32.h"
@@ -20,17 +18,5 @@ inline ProcHandle asHandle(WNDPROC procedure) { return reinterpret_cast<ProcHand
 
 // The surface as a window handle (null while no project is open).
 inline HWND surfaceWindow() { return asHwnd(project.surface); }
-
-// Runs `body` and returns its result; an exception (only std::bad_alloc can
-// arise in practice) never crosses into the system's code: the message is
-// answered with `fallback` instead.
-template <typename Body>
-LRESULT guardedCall(Body&& body, LRESULT fallback = 0) noexcept {
-  try {
-    return std::forward<Body>(body)();
-  } catch (...) {
-    return fallback;
-  }
-}
 
 }  // namespace quorvin

@@ -1,4 +1,4 @@
-#include "common/win32/font_record.h"
+#include "app/font_record.h"
 
 #include <algorithm>
 #include <cstddef>
