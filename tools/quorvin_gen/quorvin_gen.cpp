@@ -202,7 +202,8 @@ class SourceTarget {
     }
     if (!differs_) {
       const std::size_t same = compareWithDisk(piece);
-      lines_ += static_cast<std::size_t>(std::count(piece.begin(), piece.begin() + static_cast<std::ptrdiff_t>(same), '\n'));
+      lines_ += static_cast<std::size_t>(
+          std::count(piece.begin(), piece.begin() + static_cast<std::ptrdiff_t>(same), '\n'));
       if (same == piece.size()) {
         matched_ += same;
         return;
@@ -221,15 +222,17 @@ class SourceTarget {
       return std::nullopt;
     }
     // Equal so far: equal only when the file ends here too.
-    if (!differs_ && (std::fgetc(onDisk_.get()) != EOF || std::ferror(onDisk_.get()))) differs_ = true;
+    if (!differs_ && (std::fgetc(onDisk_.get()) != EOF || std::ferror(onDisk_.get())))
+      differs_ = true;
     if (checkOnly_) {
       if (!differs_) return std::nullopt;
       if (!onDisk_ || readFailed_ || std::ferror(onDisk_.get())) {
-        return Failure{GenExit::Differs, shown(path_) +
-                                             (fileExists(path_) ? " cannot be read" : " does not exist") +
-                                             ": it is not the generated source"};
+        const char* why = fileExists(path_) ? " cannot be read" : " does not exist";
+        return Failure{GenExit::Differs,
+                       shown(path_) + why + ": it is not the generated source"};
       }
-      return Failure{GenExit::Differs, shown(path_) + " differs from the generated source from line " +
+      return Failure{GenExit::Differs, shown(path_) +
+                                           " differs from the generated source from line " +
                                            std::to_string(lines_ + 1) + " on"};
     }
     // A file that holds the bytes already is left alone, so its time stays
@@ -237,7 +240,8 @@ class SourceTarget {
     // written (and then reported).
     if (!differs_ && total_ > 0) return std::nullopt;
     if (!replacement_) startReplacement();
-    if (copyFailed_ || !replacement_->commit()) return Failure{GenExit::OutputFailed, "cannot write " + shown(path_)};
+    if (copyFailed_ || !replacement_->commit())
+      return Failure{GenExit::OutputFailed, "cannot write " + shown(path_)};
     return std::nullopt;
   }
 
@@ -249,8 +253,8 @@ class SourceTarget {
     buffer_.resize(piece.size());
     const std::size_t read = std::fread(buffer_.data(), 1, piece.size(), onDisk_.get());
     if (read < piece.size() && std::ferror(onDisk_.get())) readFailed_ = true;
-    const auto mismatch = std::mismatch(piece.begin(), piece.begin() + static_cast<std::ptrdiff_t>(read),
-                                        buffer_.begin());
+    const auto mismatch = std::mismatch(
+        piece.begin(), piece.begin() + static_cast<std::ptrdiff_t>(read), buffer_.begin());
     return static_cast<std::size_t>(mismatch.first - piece.begin());
   }
 

@@ -307,7 +307,8 @@ TEST_F(QuorvinGen, WritesOnlyChangesChecksAndWarns) {
   ASSERT_GT(large.size(), 3 * kCodeFilePieceSize);
   const std::size_t late = large.size() - 1000;
   const auto lineAt = [&large](std::size_t at) {
-    return std::to_string(std::count(large.begin(), large.begin() + static_cast<std::ptrdiff_t>(at), '\n') + 1);
+    const auto end = large.begin() + static_cast<std::ptrdiff_t>(at);
+    return std::to_string(std::count(large.begin(), end, '\n') + 1);
   };
   const std::pair<std::string, std::string> onDisk[] = {
       {large.substr(0, late) + "x" + large.substr(late + 1), lineAt(late)},
