@@ -84,12 +84,22 @@ CodeOutputResult outputCode(const std::filesystem::path& templateFile,
 // ---------------------------------------------------------------------------
 // The output text and the shared operations.
 
-OutputBuffer::OutputBuffer(std::size_t capacity)
-    : bytes_(new char[capacity + 1]), capacity_(capacity) {
+OutputBuffer::OutputBuffer(std::size_t capacity, Drain drain)
+    : bytes_(new char[capacity + 1]), capacity_(capacity), drain_(std::move(drain)) {
   bytes_[0] = '\0';
 }
 
 char* OutputBuffer::reserveTail(std::size_t count) {
+  if (size_ + count > capacity_ && drain_) {
+    std::size_t finished = size_;
+    while (finished > 0 && bytes_[finished - 1] != '\n') --finished;
+    if (finished > 0) {
+      drain_(std::string_view(bytes_.get(), finished));
+      size_ -= finished;
+      std::memmove(bytes_.get(), bytes_.get() + finished, size_);
+      bytes_[size_] = '\0';
+    }
+  }
   if (size_ + count > capacity_) {
     const std::size_t capacity = std::max(size_ + count, capacity_ * 2);
     std::unique_ptr<char[]> grown(new char[capacity + 1]);
@@ -113,6 +123,13 @@ void OutputBuffer::append(char c) { append(std::string_view(&c, 1)); }
 
 void OutputBuffer::dropLast() {
   if (size_ > 0) bytes_[--size_] = '\0';
+}
+
+void OutputBuffer::drainAll() {
+  if (!drain_ || size_ == 0) return;
+  drain_(view());
+  size_ = 0;
+  bytes_[0] = '\0';
 }
 
 namespace {
@@ -356,16 +373,17 @@ std::size_t outputBound(std::string_view templateText,
 
 namespace {
 
-// The substitution itself, into one buffer sized from the bound.
-OutputBuffer render(std::string_view templateText, const Project& project,
-                    const std::vector<DesignObject>& objects, CodeGenerationReport* report,
-                    CodeEncoding encoding) {
-  const CodeSource source = makeCodeSource(project, objects, encoding);
+// The placeholders of `templateText` in the order of rendering.
+OccurrenceList sortedPlaceholders(std::string_view templateText) {
   OccurrenceList occurrences = findPlaceholders(templateText);
   occurrences.sortByPosition();
+  return occurrences;
+}
 
-  const std::size_t bound = outputBound(templateText, occurrences.entries(), source);
-  OutputBuffer out(4 * bound);
+// The substitution itself: the template's text with each placeholder
+// replaced, appended to `out`.
+void renderInto(OutputBuffer& out, std::string_view templateText,
+                const OccurrenceList& occurrences, const CodeSource& source) {
   std::size_t cursor = 0;
   for (const PlaceholderOccurrence& occurrence : occurrences.entries()) {
     if (occurrence.position > cursor) {
@@ -379,7 +397,17 @@ OutputBuffer render(std::string_view templateText, const Project& project,
     cursor = std::max(cursor, afterClosingDollar(templateText, occurrence.position));
   }
   if (cursor < templateText.size()) out.append(templateText.substr(cursor));
+}
 
+// The whole text in one buffer sized from the bound.
+OutputBuffer render(std::string_view templateText, const Project& project,
+                    const std::vector<DesignObject>& objects, CodeGenerationReport* report,
+                    CodeEncoding encoding) {
+  const CodeSource source = makeCodeSource(project, objects, encoding);
+  const OccurrenceList occurrences = sortedPlaceholders(templateText);
+  const std::size_t bound = outputBound(templateText, occurrences.entries(), source);
+  OutputBuffer out(4 * bound);
+  renderInto(out, templateText, occurrences, source);
   if (report != nullptr) {
     report->occurrences = occurrences.size();
     report->bound = bound;
@@ -394,6 +422,40 @@ std::string withByteOrderMark(std::string_view cp932) {
   return std::string(kUtf8ByteOrderMark) + cp932ToUtf8(cp932);
 }
 
+// Text with LF line ends, handed over in pieces, passed on as the file's
+// bytes: up to the first NUL, each LF as CR LF, converted into one buffer
+// that every piece reuses.
+class CrLfPieces {
+ public:
+  explicit CrLfPieces(const std::function<void(std::string_view)>& sink) : sink_(sink) {}
+
+  void operator()(std::string_view text) {
+    if (ended_) return;
+    const std::size_t nul = text.find('\0');
+    if (nul != std::string_view::npos) {
+      text = text.substr(0, nul);
+      ended_ = true;
+    }
+    converted_.clear();
+    while (!text.empty()) {
+      const std::size_t feed = text.find('\n');
+      if (feed == std::string_view::npos) {
+        converted_.append(text);
+        break;
+      }
+      converted_.append(text.data(), feed);
+      converted_.append("\r\n", 2);
+      text.remove_prefix(feed + 1);
+    }
+    if (!converted_.empty()) sink_(converted_);
+  }
+
+ private:
+  const std::function<void(std::string_view)>& sink_;
+  std::string converted_;
+  bool ended_ = false;
+};
+
 }  // namespace
 
 std::string generateCode(std::string_view templateText, const Project& project,
@@ -404,16 +466,33 @@ std::string generateCode(std::string_view templateText, const Project& project,
   return std::string(out.view());
 }
 
+void streamCodeFile(std::string_view templateText, const Project& project,
+                    const std::vector<DesignObject>& objects, CodeEncoding encoding,
+                    const std::function<void(std::string_view)>& sink, std::size_t pieceSize) {
+  CrLfPieces crLf(sink);
+  if (encoding == CodeEncoding::Utf8Wide) {
+    // Converted whole: the converter reads a lead byte before a line feed
+    // together with it, so a piece must not end there.
+    const OutputBuffer out = render(templateText, project, objects, nullptr, encoding);
+    std::string_view text = out.view();
+    const std::size_t nul = text.find('\0');
+    if (nul != std::string_view::npos) text = text.substr(0, nul);
+    crLf(withByteOrderMark(text));
+    return;
+  }
+  const CodeSource source = makeCodeSource(project, objects, encoding);
+  OutputBuffer out(std::max<std::size_t>(pieceSize, 1),
+                   [&crLf](std::string_view piece) { crLf(piece); });
+  renderInto(out, templateText, sortedPlaceholders(templateText), source);
+  out.drainAll();
+}
+
 std::string generateCodeFile(std::string_view templateText, const Project& project,
                              const std::vector<DesignObject>& objects, CodeEncoding encoding) {
-  const OutputBuffer out = render(templateText, project, objects, nullptr, encoding);
-  // Up to the first NUL, as writeCodeFile writes it; converted straight from
-  // the buffer, without a copy of the whole text between.
-  std::string_view text = out.view();
-  const std::size_t nul = text.find('\0');
-  if (nul != std::string_view::npos) text = text.substr(0, nul);
-  if (encoding == CodeEncoding::Utf8Wide) return toCrLf(withByteOrderMark(text));
-  return toCrLf(text);
+  std::string bytes;
+  streamCodeFile(templateText, project, objects, encoding,
+                 [&bytes](std::string_view piece) { bytes.append(piece); });
+  return bytes;
 }
 
 std::string generateCode(std::string_view templateText, CodeEncoding encoding) {

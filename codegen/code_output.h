@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -80,10 +81,19 @@ CodeOutputResult outputCode(const std::filesystem::path& templateFile,
 // costs a reallocation, never memory safety. The room behind the text is
 // left uninitialised: filling the whole capacity (four times the text's
 // bound) cost a third of quorvin-gen's time in page faults and memset.
+//
+// A buffer made with a drain holds only the end of the text: when an append
+// does not fit, everything up to and including the last line feed is handed
+// to the drain and dropped, and only when that frees too little does the
+// buffer grow. The unfinished line always stays, so the look-backs of the
+// producers (the current line's indentation, the last character) see what
+// they would see in the whole text.
 class OutputBuffer {
  public:
+  using Drain = std::function<void(std::string_view)>;
+
   // Room for `capacity` characters plus the terminator.
-  explicit OutputBuffer(std::size_t capacity);
+  explicit OutputBuffer(std::size_t capacity, Drain drain = {});
 
   void append(std::string_view text);
   void append(char c);
@@ -98,15 +108,20 @@ class OutputBuffer {
   bool grew() const { return grew_; }
 
   // Makes room for `count` more characters; used by appendFormatted, which
-  // formats straight into the buffer.
+  // formats straight into the buffer. May drain: the text moves.
   char* reserveTail(std::size_t count);
   void commitTail(std::size_t count) { size_ += count; }
+
+  // Hands the whole text held to the drain (when there is one) and empties
+  // the buffer.
+  void drainAll();
 
  private:
   std::unique_ptr<char[]> bytes_;  // capacity + 1 bytes: the text, its NUL, room
   std::size_t capacity_ = 0;
   std::size_t size_ = 0;
   bool grew_ = false;
+  Drain drain_;
 };
 
 // printf-style formatting appended at the end of `out`.
@@ -245,5 +260,16 @@ std::string generateCode(std::string_view templateText,
 std::string generateCodeFile(std::string_view templateText, const Project& project,
                              const std::vector<DesignObject>& objects,
                              CodeEncoding encoding = CodeEncoding::Cp932);
+
+// The same bytes handed to `sink` piece by piece, in order, as they are
+// rendered: the source is never held whole, so a large design costs a
+// buffer of about `pieceSize` bytes instead of two copies of its source
+// (which, fresh from the system, cost quorvin-gen most of its time). A
+// piece may be longer than `pieceSize` when a single line is.
+inline constexpr std::size_t kCodeFilePieceSize = std::size_t(1) << 16;
+void streamCodeFile(std::string_view templateText, const Project& project,
+                    const std::vector<DesignObject>& objects, CodeEncoding encoding,
+                    const std::function<void(std::string_view)>& sink,
+                    std::size_t pieceSize = kCodeFilePieceSize);
 
 }  // namespace quorvin

@@ -7,6 +7,13 @@
 #include <filesystem>
 #include <system_error>
 
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace quorvin {
 
 UniqueFile openFile(const Path& path, const char* mode) {
@@ -42,35 +49,95 @@ std::optional<std::string> readFileBytes(const Path& path, std::size_t maxBytes)
   return bytes;
 }
 
-bool writeFileReplacing(const Path& target, std::string_view bytes) {
+std::optional<FileView> FileView::open(const Path& path, std::size_t maxBytes) {
+  FileView view;
+#ifndef _WIN32
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  struct stat status {};
+  if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && status.st_size > 0) {
+    const auto size = static_cast<std::uintmax_t>(status.st_size);
+    if (size > maxBytes) {
+      ::close(fd);
+      return std::nullopt;
+    }
+    void* mapping = ::mmap(nullptr, static_cast<std::size_t>(size), PROT_READ,
+                           MAP_PRIVATE | MAP_POPULATE, fd, 0);
+    if (mapping != MAP_FAILED) {
+      ::close(fd);
+      view.mapping_ = mapping;
+      view.data_ = static_cast<const char*>(mapping);
+      view.size_ = static_cast<std::size_t>(size);
+      return view;
+    }
+  }
+  ::close(fd);
+#endif
+  std::optional<std::string> bytes = readFileBytes(path, maxBytes);
+  if (!bytes) return std::nullopt;
+  view.read_ = std::move(*bytes);
+  view.data_ = view.read_.data();
+  view.size_ = view.read_.size();
+  return view;
+}
+
+FileView::FileView(FileView&& other) noexcept
+    : size_(other.size_), mapping_(other.mapping_), read_(std::move(other.read_)) {
+  data_ = mapping_ != nullptr ? other.data_ : read_.data();
+  other.mapping_ = nullptr;
+  other.data_ = nullptr;
+  other.size_ = 0;
+}
+
+FileView::~FileView() {
+#ifndef _WIN32
+  if (mapping_ != nullptr) ::munmap(mapping_, size_);
+#endif
+}
+
+FileReplacement::FileReplacement(const Path& target) : target_(target) {
   // A name of our own beside the target, so that the final rename stays on
   // one volume and never touches another writer's temporary file.
   static std::atomic<unsigned> counter{0};
   const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-  Path temp = target;
-  temp += ".tmp" + std::to_string(static_cast<unsigned long long>(stamp) % 1000000007ULL) +
-          "_" + std::to_string(counter++);
+  temp_ = target;
+  temp_ += ".tmp" + std::to_string(static_cast<unsigned long long>(stamp) % 1000000007ULL) +
+           "_" + std::to_string(counter++);
+  file_ = openFile(temp_, "wb");
+  ok_ = file_ != nullptr;
+}
 
-  bool ok = false;
-  {
-    std::FILE* raw = nullptr;
-    {
-      UniqueFile file = openFile(temp, "wb");
-      if (!file) return false;
-      ok = bytes.empty() ||
-           std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
-      ok = ok && std::fflush(file.get()) == 0 && !std::ferror(file.get());
-      raw = file.release();
-    }
-    if (std::fclose(raw) != 0) ok = false;
-  }
+FileReplacement::~FileReplacement() {
+  if (committed_) return;
+  file_.reset();
   std::error_code error;
-  if (ok) {
-    std::filesystem::rename(temp, target, error);
-    ok = !error;
+  if (!temp_.empty()) std::filesystem::remove(temp_, error);
+}
+
+void FileReplacement::write(std::string_view bytes) {
+  if (!ok_ || bytes.empty()) return;
+  ok_ = std::fwrite(bytes.data(), 1, bytes.size(), file_.get()) == bytes.size();
+}
+
+bool FileReplacement::commit() {
+  if (!ok_ || committed_) return false;
+  ok_ = std::fflush(file_.get()) == 0 && !std::ferror(file_.get());
+  if (std::fclose(file_.release()) != 0) ok_ = false;
+  if (!ok_) return false;
+  std::error_code error;
+  std::filesystem::rename(temp_, target_, error);
+  if (error) {
+    ok_ = false;
+    return false;
   }
-  if (!ok) std::filesystem::remove(temp, error);
-  return ok;
+  committed_ = true;
+  return true;
+}
+
+bool writeFileReplacing(const Path& target, std::string_view bytes) {
+  FileReplacement file(target);
+  file.write(bytes);
+  return file.commit();
 }
 
 std::string toCrLf(std::string_view text) {

@@ -28,10 +28,56 @@ UniqueFile openFile(const Path& path, const char* mode);
 std::optional<std::string> readFileBytes(const Path& path,
                                          std::size_t maxBytes = std::size_t(1) << 30);
 
+// A whole file's bytes to read through, mapped into memory where the system
+// allows it (nothing copied, and no fresh pages to fault in; the file must
+// not be cut short by another program meanwhile), else read. Nothing when the
+// file cannot be read or is larger than `maxBytes`.
+class FileView {
+ public:
+  static std::optional<FileView> open(const Path& path, std::size_t maxBytes);
+  FileView(FileView&& other) noexcept;
+  FileView& operator=(FileView&&) = delete;
+  FileView(const FileView&) = delete;
+  ~FileView();
+
+  std::string_view bytes() const { return {data_, size_}; }
+
+ private:
+  FileView() = default;
+  const char* data_ = nullptr;
+  std::size_t size_ = 0;
+  void* mapping_ = nullptr;  // what to unmap, or null
+  std::string read_;         // the bytes when not mapped
+};
+
 // Writes `bytes` to a new file beside `target`, checks every write, the flush
 // and the close, then replaces `target` with it. On any failure returns false,
 // removes the temporary file and leaves `target` as it was.
 bool writeFileReplacing(const Path& target, std::string_view bytes);
+
+// The same written piece by piece: a new file beside `target` that takes its
+// place only when commit() succeeds. Until then `target` is untouched; a
+// replacement that is not committed removes its temporary file.
+class FileReplacement {
+ public:
+  explicit FileReplacement(const Path& target);
+  ~FileReplacement();
+  FileReplacement(const FileReplacement&) = delete;
+  FileReplacement& operator=(const FileReplacement&) = delete;
+
+  // False once opening or a write failed.
+  bool ok() const { return ok_; }
+  void write(std::string_view bytes);
+  // Flushes, closes and renames; true when all of it succeeded.
+  bool commit();
+
+ private:
+  Path target_;
+  Path temp_;
+  UniqueFile file_;
+  bool ok_ = false;
+  bool committed_ = false;
+};
 
 // Why a reader refused a file. A reader's result converts to true when the
 // file was read.

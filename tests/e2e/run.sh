@@ -5,7 +5,8 @@
 # what a user sees or reads: screenshots, the saved project file (through
 # quorvin-gen --json) and the generated source. At the end the generated
 # source is compiled with mingw-w64 and run, and its window is compared
-# with the design surface.
+# with the design surface; so is the Unicode output of the same design, run
+# in an English locale (ANSI code page 1252).
 #
 #   run.sh --run-dir DIR --generator QUORVIN_GEN --artifacts DIR
 #          [--session DIR] [--cxx COMPILER] [--probe E2E_PROBE.exe]
@@ -629,72 +630,104 @@ e2e_step compile "The generated source compiled with mingw-w64"
   -o "$E2E_WORK/e2e-window.exe" "$app/e2e-window.cpp" >"$E2E_WORK/compile.log" 2>&1 ||
   { cat "$E2E_WORK/compile.log" >&2; e2e_fail "the generated source does not compile"; }
 
+# compare_with_design NAME PROGRAM [ENV-ARGUMENT]...: starts PROGRAM (in the
+# work folder) under Wine, the environment changed by the arguments as env(1)
+# takes them, and checks its window against the design: where it stands,
+# its client area inside the outline against the design surface, that it is
+# cut to its outline, and that Alt+F4 ends it with exit code 0. Its pictures
+# are NAME-client.png and, on a mismatch, NAME-difference.png.
+compare_with_design() {
+  local name="$1" program="$2" polygon="" mask cue="" focused fx fy fw fh
+  local generated_client previous current deadline differing inside corner generated_pid
+  shift 2
+  (cd "$E2E_WORK" && exec env "$@" wine "$program") </dev/null >"$E2E_WORK/$program.log" 2>&1 &
+  generated_pid=$!
+  generated_id="$(e2e_wait_window "^$TITLE\$" 30)"
+  e2e_geometry "$generated_id"
+  [ "$GX,$GY,$GW,$GH" = "$(e2e_value x),$(e2e_value y),$(e2e_value width),$(e2e_value height)" ] ||
+    e2e_fail "the generated window is at $GX,$GY ${GW}x$GH, not where the design puts it"
+  # The outline's vertices in client coordinates, for a mask of the polygon
+  # less two pixels along its edges (the two rasterisations may differ there).
+  for i in 0 1 2 3 4; do
+    polygon+="$(($(e2e_value "outline.regionPoints.$i.x") - E2E_FRAME)),$(($(e2e_value "outline.regionPoints.$i.y") - E2E_FRAME - E2E_CAPTION)) "
+  done
+  mask="$E2E_WORK/mask.png"
+  # Like a dialog, the generated window gives the keyboard focus to its first
+  # tab stop, and Wine always draws the focus cue (a frame and a dotted
+  # rectangle along the control's edges) that the design surface does not
+  # show: a band along that control's edges is left out; its caption is still
+  # compared.
+  e2e_wait_dialog "$TITLE"
+  e2e_focus
+  if [ "$FOCUS_ID" -ge 100 ] && [ $((FOCUS_ID % 100)) = 0 ]; then
+    focused=$((FOCUS_ID / 100 - 1))
+    fx=$(e2e_value "objects.$focused.x") fy=$(e2e_value "objects.$focused.y")
+    fw=$(e2e_value "objects.$focused.width") fh=$(e2e_value "objects.$focused.height")
+    cue="rectangle $fx,$fy $((fx + fw - 1)),$((fy + fh - 1))"
+  fi
+  convert -size "${client_w}x$client_h" xc:black -fill white -draw "polygon $polygon" \
+    -morphology Erode Square:2 ${cue:+-fill none -stroke black -strokewidth 10 -draw "$cue"} "$mask"
+  generated_client="$E2E_ARTIFACTS/$name-client.png"
+  # The window draws itself once shown: wait until two pictures agree.
+  previous=""
+  deadline=$((SECONDS + 30))
+  while :; do
+    import -window "$generated_id" -crop "${client_w}x$client_h+$E2E_FRAME+$((E2E_FRAME + E2E_CAPTION))" +repage \
+      "$generated_client"
+    current="$(md5sum <"$generated_client")"
+    [ "$current" = "$previous" ] && break
+    [ "$SECONDS" -ge "$deadline" ] && break
+    previous="$current"
+    sleep 0.3
+  done
+  e2e_shot window >/dev/null
+  convert "$designer_client" "$mask" -compose Multiply -composite "$E2E_WORK/designer-masked.png"
+  convert "$generated_client" "$mask" -compose Multiply -composite "$E2E_WORK/generated-masked.png"
+  differing="$(e2e_differing_pixels "$E2E_WORK/designer-masked.png" "$E2E_WORK/generated-masked.png" 10 \
+    "$E2E_WORK/difference.png")"
+  inside="$(convert "$mask" -format '%[fx:round(mean*w*h)]' info:)"
+  e2e_log "$program: $differing of $inside pixels inside the outline differ from the design surface"
+  # Both are drawn by the same Wine with the same fonts: apart from the
+  # outline's edges they agree to the pixel. A few pixels of slack; one
+  # wrong letter of a caption is already more.
+  if [ -z "$differing" ] || [ "$differing" -gt 10 ]; then
+    cp "$E2E_WORK/difference.png" "$E2E_ARTIFACTS/$name-difference.png" 2>/dev/null || true
+    e2e_fail "the client area of $program differs from the design surface in ${differing:-?} pixels (designer-client.png, $name-client.png, $name-difference.png)"
+  fi
+  # Outside the outline the generated window shows nothing of itself.
+  e2e_snap
+  read -r corner <<<"$(e2e_pixels "$E2E_SNAP" "$((GX + E2E_FRAME + 20)),$((GY + GH - 12))")"
+  [ "$corner" != "$FACE" ] || e2e_fail "the generated window is not cut to its outline"
+  # Alt+F4 goes to the window with the keyboard focus: the generated one.
+  e2e_key alt+F4
+  e2e_wait_exit "$generated_pid" 60
+  [ "$E2E_STATUS" = 0 ] || e2e_fail "$program ended with exit code $E2E_STATUS"
+}
+
 e2e_step generated "The generated window beside the design"
-e2e_start_program "$E2E_WORK/generated.log" "$E2E_WORK" e2e-window.exe
-generated_pid=$E2E_PID
-generated_id="$(e2e_wait_window "^$TITLE\$" 30)"
-e2e_geometry "$generated_id"
-[ "$GX,$GY,$GW,$GH" = "$(e2e_value x),$(e2e_value y),$(e2e_value width),$(e2e_value height)" ] ||
-  e2e_fail "the generated window is at $GX,$GY ${GW}x$GH, not where the design puts it"
-# The outline's vertices in client coordinates, for a mask of the polygon
-# less two pixels along its edges (the two rasterisations may differ there).
-polygon=""
-for i in 0 1 2 3 4; do
-  polygon+="$(($(e2e_value "outline.regionPoints.$i.x") - E2E_FRAME)),$(($(e2e_value "outline.regionPoints.$i.y") - E2E_FRAME - E2E_CAPTION)) "
-done
-mask="$E2E_WORK/mask.png"
-# Like a dialog, the generated window gives the keyboard focus to its first
-# tab stop, and Wine always draws the focus cue (a frame and a dotted
-# rectangle along the control's edges) that the design surface does not
-# show: a band along that control's edges is left out; its caption is still
-# compared.
-e2e_wait_dialog "$TITLE"
-e2e_focus
-cue=""
-if [ "$FOCUS_ID" -ge 100 ] && [ $((FOCUS_ID % 100)) = 0 ]; then
-  focused=$((FOCUS_ID / 100 - 1))
-  fx=$(e2e_value "objects.$focused.x") fy=$(e2e_value "objects.$focused.y")
-  fw=$(e2e_value "objects.$focused.width") fh=$(e2e_value "objects.$focused.height")
-  cue="rectangle $fx,$fy $((fx + fw - 1)),$((fy + fh - 1))"
-fi
-convert -size "${client_w}x$client_h" xc:black -fill white -draw "polygon $polygon" \
-  -morphology Erode Square:2 ${cue:+-fill none -stroke black -strokewidth 10 -draw "$cue"} "$mask"
-generated_client="$E2E_ARTIFACTS/generated-client.png"
-# The window draws itself once shown: wait until two pictures agree.
-previous=""
-deadline=$((SECONDS + 30))
-while :; do
-  import -window "$generated_id" -crop "${client_w}x$client_h+$E2E_FRAME+$((E2E_FRAME + E2E_CAPTION))" +repage \
-    "$generated_client"
-  current="$(md5sum <"$generated_client")"
-  [ "$current" = "$previous" ] && break
-  [ "$SECONDS" -ge "$deadline" ] && break
-  previous="$current"
-  sleep 0.3
-done
-e2e_shot window >/dev/null
-convert "$designer_client" "$mask" -compose Multiply -composite "$E2E_WORK/designer-masked.png"
-convert "$generated_client" "$mask" -compose Multiply -composite "$E2E_WORK/generated-masked.png"
-differing="$(e2e_differing_pixels "$E2E_WORK/designer-masked.png" "$E2E_WORK/generated-masked.png" 10 \
-  "$E2E_WORK/difference.png")"
-inside="$(convert "$mask" -format '%[fx:round(mean*w*h)]' info:)"
-e2e_log "generated window: $differing of $inside pixels inside the outline differ from the design surface"
-# Both are drawn by the same Wine with the same fonts: apart from the
-# outline's edges they agree to the pixel. A few pixels of slack; one
-# wrong letter of a caption is already more.
-if [ -z "$differing" ] || [ "$differing" -gt 10 ]; then
-  cp "$E2E_WORK/difference.png" "$E2E_ARTIFACTS/generated-difference.png" 2>/dev/null || true
-  e2e_fail "the generated window's client area differs from the design surface in ${differing:-?} pixels (designer-client.png, generated-client.png, generated-difference.png)"
-fi
-# Outside the outline the generated window shows nothing of itself.
-e2e_snap
-main_at 0 0
-read -r corner <<<"$(e2e_pixels "$E2E_SNAP" "$((GX + E2E_FRAME + 20)),$((GY + GH - 12))")"
-[ "$corner" != "$FACE" ] || e2e_fail "the generated window is not cut to its outline"
-# Alt+F4 goes to the window with the keyboard focus: the generated one.
-e2e_key alt+F4
-e2e_wait_exit "$generated_pid" 60
-[ "$E2E_STATUS" = 0 ] || e2e_fail "the generated program ended with exit code $E2E_STATUS"
+compare_with_design generated e2e-window.exe
+
+# The Unicode output of the same design, for programs that run on any
+# Windows: generated by quorvin-gen, compiled, and run in an English locale
+# (ANSI code page 1252, where the 8-bit output would garble every Japanese
+# text), its window must still be the designed one.
+e2e_step unicode "The Unicode output under code page 1252 beside the design"
+(cd "$app" && "${E2E_GENERATOR[@]}" --unicode -t "$run_dir/code_unicode.txt" -s setting.ini \
+  -o "$E2E_WORK/e2e-window-unicode.cpp" e2e-design.mwd) ||
+  e2e_fail "quorvin-gen could not write the Unicode output of the saved design"
+cp "$E2E_WORK/e2e-window-unicode.cpp" "$E2E_ARTIFACTS/"
+"$cxx" -static -mwindows -o "$E2E_WORK/e2e-window-unicode.exe" "$E2E_WORK/e2e-window-unicode.cpp" \
+  >"$E2E_WORK/compile-unicode.log" 2>&1 ||
+  { cat "$E2E_WORK/compile-unicode.log" >&2; e2e_fail "the Unicode output does not compile"; }
+english=(-u LOCPATH -u LC_ALL -u LANGUAGE LANG=C)
+# What Wine makes of that environment: a program that prints its ANSI code
+# page.
+printf '%s\n' '#include <windows.h>' '#include <stdio.h>' \
+  'int main(void) { printf("%u\n", GetACP()); return 0; }' >"$E2E_WORK/acp.cpp"
+"$cxx" -static -o "$E2E_WORK/acp.exe" "$E2E_WORK/acp.cpp" || e2e_fail "the code page probe does not compile"
+code_page="$(cd "$E2E_WORK" && env "${english[@]}" wine acp.exe </dev/null 2>/dev/null | tr -d '\r')"
+[ "$code_page" = 1252 ] || e2e_fail "the English locale gives the ANSI code page '$code_page', not 1252"
+compare_with_design unicode e2e-window-unicode.exe "${english[@]}"
 
 if [ -n "$guide_images" ]; then
   "$E2E_HERE/guide_images.sh" "$E2E_ARTIFACTS" "$guide_images"

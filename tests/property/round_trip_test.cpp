@@ -186,7 +186,9 @@ TEST(RoundTrip, RandomSettingsWriteAndReadBackUnchanged) {
 
 // The output of code generation stays within the bound computed before
 // rendering, for random designs under the shipped template and under
-// templates made of placeholders at random indentations.
+// templates made of placeholders at random indentations; streamed in pieces
+// of any size, the file's bytes are the whole text's, up to its first NUL,
+// with CR LF line ends.
 TEST(RoundTrip, GeneratedCodeStaysWithinItsBound) {
   const std::optional<std::string> shipped =
       readCodeTemplate(Path(QUORVIN_SOURCE_DIR) / "codegen" / "code.txt");
@@ -215,6 +217,12 @@ TEST(RoundTrip, GeneratedCodeStaysWithinItsBound) {
         }
         EXPECT_LE(report.length, report.bound);
         EXPECT_FALSE(report.grew);
+
+        std::string streamed;
+        streamCodeFile(text, design.project, design.objects, encoding,
+                       [&streamed](std::string_view piece) { streamed.append(piece); },
+                       1 + random.below(200));
+        EXPECT_EQ(streamed, toCrLf(out.substr(0, out.find('\0'))));
       }
     }
     if (::testing::Test::HasFailure()) return;

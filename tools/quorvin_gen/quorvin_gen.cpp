@@ -182,29 +182,111 @@ std::optional<Failure> loadNames(const Options& options, const Path& cwd, Variab
   return std::nullopt;
 }
 
-// The first line (counted from 1) where `a` and `b` differ; they must differ.
-std::size_t firstDifferingLine(std::string_view a, std::string_view b) {
-  const std::size_t common = std::min(a.size(), b.size());
-  std::size_t at = 0;
-  while (at < common && a[at] == b[at]) ++at;
-  return static_cast<std::size_t>(std::count(a.begin(), a.begin() + static_cast<std::ptrdiff_t>(at), '\n')) + 1;
-}
-
-// --check: whether -o's file holds `bytes`.
-std::optional<Failure> checkOutput(const Options& options, const Path& cwd,
-                                   std::string_view bytes) {
-  const Path path = resolve(*options.outputFile, cwd);
-  const std::optional<std::string> onDisk = readFileBytes(path);
-  if (!onDisk) {
-    return Failure{GenExit::Differs,
-                   shown(path) + (fileExists(path) ? " cannot be read" : " does not exist") +
-                       ": it is not the generated source"};
+// Where the generated source goes, piece by piece as it is rendered (the
+// source of a large design is never held whole): standard output; or -o's
+// file, compared with what that file holds as the pieces come, and replaced
+// only when they differ; or with --check only compared.
+class SourceTarget {
+ public:
+  explicit SourceTarget(std::ostream& out) : out_(&out) {}
+  SourceTarget(const Path& path, bool checkOnly)
+      : path_(path), checkOnly_(checkOnly), onDisk_(openFile(path, "rb")) {
+    if (!onDisk_) differs_ = true;
   }
-  if (*onDisk == bytes) return std::nullopt;
-  const std::size_t line = firstDifferingLine(*onDisk, bytes);
-  return Failure{GenExit::Differs, shown(path) + " differs from the generated source from line " +
-                                       std::to_string(line) + " on"};
-}
+
+  void operator()(std::string_view piece) {
+    total_ += piece.size();
+    if (out_ != nullptr) {
+      out_->write(piece.data(), static_cast<std::streamsize>(piece.size()));
+      return;
+    }
+    if (!differs_) {
+      const std::size_t same = compareWithDisk(piece);
+      lines_ += static_cast<std::size_t>(
+          std::count(piece.begin(), piece.begin() + static_cast<std::ptrdiff_t>(same), '\n'));
+      if (same == piece.size()) {
+        matched_ += same;
+        return;
+      }
+      differs_ = true;
+    }
+    if (checkOnly_) return;
+    if (!replacement_) startReplacement();
+    replacement_->write(piece);
+  }
+
+  std::optional<Failure> finish() {
+    if (out_ != nullptr) {
+      out_->flush();
+      if (!*out_) return Failure{GenExit::OutputFailed, "cannot write to standard output"};
+      return std::nullopt;
+    }
+    // Equal so far: equal only when the file ends here too.
+    if (!differs_ && (std::fgetc(onDisk_.get()) != EOF || std::ferror(onDisk_.get())))
+      differs_ = true;
+    if (checkOnly_) {
+      if (!differs_) return std::nullopt;
+      if (!onDisk_ || readFailed_ || std::ferror(onDisk_.get())) {
+        const char* why = fileExists(path_) ? " cannot be read" : " does not exist";
+        return Failure{GenExit::Differs,
+                       shown(path_) + why + ": it is not the generated source"};
+      }
+      return Failure{GenExit::Differs, shown(path_) +
+                                           " differs from the generated source from line " +
+                                           std::to_string(lines_ + 1) + " on"};
+    }
+    // A file that holds the bytes already is left alone, so its time stays
+    // and a build does not compile it again; an empty source is always
+    // written (and then reported).
+    if (!differs_ && total_ > 0) return std::nullopt;
+    if (!replacement_) startReplacement();
+    if (copyFailed_ || !replacement_->commit())
+      return Failure{GenExit::OutputFailed, "cannot write " + shown(path_)};
+    return std::nullopt;
+  }
+
+  std::size_t size() const { return total_; }
+
+ private:
+  // How many leading bytes of `piece` the file holds next.
+  std::size_t compareWithDisk(std::string_view piece) {
+    buffer_.resize(piece.size());
+    const std::size_t read = std::fread(buffer_.data(), 1, piece.size(), onDisk_.get());
+    if (read < piece.size() && std::ferror(onDisk_.get())) readFailed_ = true;
+    const auto mismatch = std::mismatch(
+        piece.begin(), piece.begin() + static_cast<std::ptrdiff_t>(read), buffer_.begin());
+    return static_cast<std::size_t>(mismatch.first - piece.begin());
+  }
+
+  // The new file, starting with the bytes that matched, copied from the old.
+  void startReplacement() {
+    replacement_ = std::make_unique<FileReplacement>(path_);
+    if (matched_ == 0) return;
+    bool copied = std::fseek(onDisk_.get(), 0, SEEK_SET) == 0;
+    buffer_.resize(std::min<std::size_t>(matched_, kCodeFilePieceSize));
+    for (std::size_t left = matched_; copied && left > 0;) {
+      const std::size_t count = std::min(left, buffer_.size());
+      copied = std::fread(buffer_.data(), 1, count, onDisk_.get()) == count;
+      if (copied) replacement_->write(std::string_view(buffer_.data(), count));
+      left -= count;
+    }
+    // Only when the file changed or failed under us: nothing is replaced.
+    if (!copied) copyFailed_ = true;
+  }
+
+  std::ostream* out_ = nullptr;
+  Path path_;
+  bool checkOnly_ = false;
+  UniqueFile onDisk_;
+  bool differs_ = false;
+  bool readFailed_ = false;
+  bool copyFailed_ = false;
+  std::size_t matched_ = 0;  // leading bytes equal to the file's
+  std::size_t lines_ = 0;    // line feeds among them, and up to a difference
+  std::size_t total_ = 0;
+  std::string buffer_;
+  std::unique_ptr<FileReplacement> replacement_;
+};
 
 // Writes `bytes` to -o's file, unless it holds them already (a build then
 // sees an unchanged file and does not recompile it), or to `out`.
@@ -413,17 +495,16 @@ int runQuorvinGen(const std::vector<std::string>& args, std::ostream& out, std::
     }
 
     // As the designer writes it: up to the first NUL, CR LF line ends.
-    const std::string bytes = generateCodeFile(*templateText, read, readObjects, encoding);
-    if (options.check) {
-      if (std::optional<Failure> failure = checkOutput(options, cwd, bytes))
-        return fail(err, *failure);
-      return static_cast<int>(GenExit::Done);
-    }
-    if (std::optional<Failure> failure = writeOutput(options, cwd, out, bytes))
-      return fail(err, *failure);
+    SourceTarget target = options.outputFile
+                              ? SourceTarget(resolve(*options.outputFile, cwd), options.check)
+                              : SourceTarget(out);
+    streamCodeFile(*templateText, read, readObjects, encoding,
+                   [&target](std::string_view piece) { target(piece); });
+    if (std::optional<Failure> failure = target.finish()) return fail(err, *failure);
+    if (options.check) return static_cast<int>(GenExit::Done);
     // The designer reports an empty source as a failed save; so does this
     // program, after leaving the same empty file.
-    if (bytes.empty()) {
+    if (target.size() == 0) {
       return fail(err, {GenExit::OutputFailed,
                         "the generated source is empty (the template " + shown(templateFile) +
                             " is empty)"});

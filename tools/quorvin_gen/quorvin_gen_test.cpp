@@ -7,10 +7,12 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/project_file.h"
@@ -289,6 +291,39 @@ TEST_F(QuorvinGen, WritesOnlyChangesChecksAndWarns) {
                 "does not exist");
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "none.cpp"));
   expectFailure(run(dir.path(), {"--check", "design.mwd"}), GenExit::Usage, "-o");
+
+  // A source of many pieces on disk that differs somewhere (late, longer,
+  // shorter, empty): --check names the line, a run makes it the source.
+  const Design small = design;
+  for (int copy = 0; copy < 400; ++copy) {
+    for (int i = 0; i < 3; ++i) {
+      design.objects.push_back(small.objects[static_cast<std::size_t>(i)]);
+      design.objects.back().idName += std::to_string(copy);
+    }
+  }
+  design.project.objectCount = static_cast<std::int32_t>(design.objects.size());
+  ASSERT_TRUE(saveProject(dir.path() / "design.mwd", design.project, design.objects));
+  const std::string large = designerBytes(names);
+  ASSERT_GT(large.size(), 3 * kCodeFilePieceSize);
+  const std::size_t late = large.size() - 1000;
+  const auto lineAt = [&large](std::size_t at) {
+    const auto end = large.begin() + static_cast<std::ptrdiff_t>(at);
+    return std::to_string(std::count(large.begin(), end, '\n') + 1);
+  };
+  const std::pair<std::string, std::string> onDisk[] = {
+      {large.substr(0, late) + "x" + large.substr(late + 1), lineAt(late)},
+      {large + "//", lineAt(large.size())},
+      {large.substr(0, late), lineAt(late)},
+      {"", "1"}};
+  for (const auto& [bytes, line] : onDisk) {
+    ASSERT_TRUE(writeFileReplacing(out, bytes));
+    expectFailure(run(dir.path(), {"--check", "-o", "out.cpp", "design.mwd"}), GenExit::Differs,
+                  "from line " + line + " on");
+    ASSERT_EQ(run(dir.path(), {"-o", "out.cpp", "design.mwd"}).status, 0);
+    EXPECT_TRUE(readFileBytes(out).value_or("") == large) << "line " << line;
+  }
+  design = small;
+  ASSERT_TRUE(saveProject(dir.path() / "design.mwd", design.project, design.objects));
 
   // The Unicode output, with its own template beside code.txt by default.
   const std::string wideTemplate =
