@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "common/win32/win32.h"
+#include "common/win32/window_idioms.h"
 
 namespace quorvin::gui {
 
@@ -43,7 +44,6 @@ std::wstring textOf(HWND window);
 // `window`'s outer rectangle in `parent`'s client coordinates (screen
 // coordinates for a null parent).
 RECT rectIn(HWND window, HWND parent);
-inline RECT rectInParent(HWND child) { return rectIn(child, GetParent(child)); }
 
 // ---- Modal dialogs -------------------------------------------------------
 // What a scripted answer sees: the dialog and its texts.
