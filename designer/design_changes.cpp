@@ -14,6 +14,7 @@
 #include "designer/palette.h"
 #include "designer/polygon.h"
 #include "designer/surface.h"
+#include "designer/surface_aids.h"
 
 namespace quorvin {
 
@@ -71,6 +72,11 @@ void restoreControls(const std::vector<DesignObject>& recorded) {
   std::vector<DesignObject> next = recorded;
   std::vector<bool> kept(count, false);
   std::vector<std::size_t> remake;
+  // The windows kept must stack in the recorded order (it is the generated
+  // code's creation order); only a change of their order costs a restack.
+  bool orderChanged = false;
+  std::size_t lastKept = 0;
+  std::size_t firstRenumbered = next.size();
   for (std::size_t i = 0; i < next.size(); ++i) {
     DesignObject& entry = next[i];
     const auto found = live.find(entry.window);
@@ -81,6 +87,9 @@ void restoreControls(const std::vector<DesignObject>& recorded) {
       continue;
     }
     kept[found->second] = true;
+    if (lastKept > found->second) orderChanged = true;
+    lastKept = found->second;
+    if (found->second != i) firstRenumbered = std::min(firstRenumbered, i);
     const DesignObject& current = objects[found->second];
     entry.savedProc = current.savedProc;
     if (current.kind != entry.kind || current.style != entry.style) {
@@ -105,6 +114,10 @@ void restoreControls(const std::vector<DesignObject>& recorded) {
   objects = std::move(next);
   project.objectCount = static_cast<std::int32_t>(recorded.size());
   for (const std::size_t i : remake) recreateObjectControl(static_cast<int>(i));
+  if (orderChanged) restackControls(static_cast<std::int32_t>(firstRenumbered));
+  // A control made again is created below all others: it goes to its place.
+  for (const std::size_t i : remake)
+    restackControls(static_cast<std::int32_t>(i), static_cast<std::int32_t>(i) + 1);
 }
 
 // The designed window's own records: title, class, rectangle, font, outline.
@@ -159,6 +172,7 @@ void restoreDesign(const DesignSnapshot& recorded) {
   } else {
     showWindowFields();
   }
+  refreshTabOrderNumbers();
   // Nothing more is invalidated: the controls that changed repaint
   // themselves, and a destroyed one's place is repainted by the system.
   // Repainting the whole surface would cost a second with 2,000 controls.
@@ -168,7 +182,10 @@ void restoreDesign(const DesignSnapshot& recorded) {
 
 void designChanged(std::uint64_t group) {
   if (restoring || project.surface == 0) return;
-  if (editHistory.commit(currentDesign(), group)) tellListener();
+  if (editHistory.commit(currentDesign(), group)) {
+    refreshTabOrderNumbers();
+    tellListener();
+  }
 }
 
 std::uint64_t newChangeGroup() { return ++lastGroup; }
