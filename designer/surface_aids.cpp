@@ -107,8 +107,12 @@ HWND markWindow(int id) {
                          GetModuleHandleW(nullptr), nullptr);
 }
 
+// Marks go to the bottom of the stacking: siblings that overlap are painted
+// from the top down, and the controls do not clip their siblings, so the
+// window painted last (the lowest) is the one seen. Clicks pass through the
+// marks whatever their place.
 void showMarkAt(HWND mark, const RECT& at) {
-  SetWindowPos(mark, HWND_TOP, at.left, at.top, at.right - at.left, at.bottom - at.top,
+  SetWindowPos(mark, HWND_BOTTOM, at.left, at.top, at.right - at.left, at.bottom - at.top,
                SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }
 
@@ -322,16 +326,17 @@ void restackControls(std::int32_t from, std::int32_t to) {
     const HWND above = k == 0 ? HWND_TOP : asHwnd(objects[static_cast<std::size_t>(k) - 1].window);
     SetWindowPos(control, above == nullptr ? HWND_TOP : above, 0, 0, 0, 0, kOnlyOrder);
   }
-  // The handles and the marks stay above every control.
-  for (const int id : {static_cast<int>(ToolCode::SizeTopLeft),
-                       static_cast<int>(ToolCode::SizeTopRight),
-                       static_cast<int>(ToolCode::SizeBottomLeft),
-                       static_cast<int>(ToolCode::SizeBottomRight), kVerticalLineId,
-                       kHorizontalLineId})
-    if (const HWND mark = GetDlgItem(surface, id)) SetWindowPos(mark, HWND_TOP, 0, 0, 0, 0, kOnlyOrder);
+  // The handles stay above every control, the marks below (see showMarkAt).
+  for (const ToolCode id : {ToolCode::SizeTopLeft, ToolCode::SizeTopRight,
+                            ToolCode::SizeBottomLeft, ToolCode::SizeBottomRight})
+    if (const HWND handle = GetDlgItem(surface, static_cast<int>(id)))
+      SetWindowPos(handle, HWND_TOP, 0, 0, 0, 0, kOnlyOrder);
+  for (const int id : {kVerticalLineId, kHorizontalLineId})
+    if (const HWND mark = GetDlgItem(surface, id))
+      SetWindowPos(mark, HWND_BOTTOM, 0, 0, 0, 0, kOnlyOrder);
   for (int k = 0; k < shownNumbers; ++k)
     if (const HWND mark = GetDlgItem(surface, kFirstNumberId + k))
-      SetWindowPos(mark, HWND_TOP, 0, 0, 0, 0, kOnlyOrder);
+      SetWindowPos(mark, HWND_BOTTOM, 0, 0, 0, 0, kOnlyOrder);
 }
 
 bool tabOrderModeActive() { return tabMode; }
