@@ -1,5 +1,5 @@
 #pragma once
-// quorvin.ini: the settings of Quorvin's own (the code output's encoding),
+// quorvin.ini: the settings of Quorvin's own (the code output's encoding, the grid),
 // beside setting.ini, which keeps the variable names and its fixed format.
 //
 // The file is text with CR LF line ends, one "key=value" line per setting.
