@@ -76,7 +76,6 @@ void restoreControls(const std::vector<DesignObject>& recorded) {
   // code's creation order); only a change of their order costs a restack.
   bool orderChanged = false;
   std::size_t lastKept = 0;
-  std::size_t firstRenumbered = next.size();
   for (std::size_t i = 0; i < next.size(); ++i) {
     DesignObject& entry = next[i];
     const auto found = live.find(entry.window);
@@ -89,7 +88,6 @@ void restoreControls(const std::vector<DesignObject>& recorded) {
     kept[found->second] = true;
     if (lastKept > found->second) orderChanged = true;
     lastKept = found->second;
-    if (found->second != i) firstRenumbered = std::min(firstRenumbered, i);
     const DesignObject& current = objects[found->second];
     entry.savedProc = current.savedProc;
     if (current.kind != entry.kind || current.style != entry.style) {
@@ -114,10 +112,8 @@ void restoreControls(const std::vector<DesignObject>& recorded) {
   objects = std::move(next);
   project.objectCount = static_cast<std::int32_t>(recorded.size());
   for (const std::size_t i : remake) recreateObjectControl(static_cast<int>(i));
-  if (orderChanged) restackControls(static_cast<std::int32_t>(firstRenumbered));
   // A control made again is created below all others: it goes to its place.
-  for (const std::size_t i : remake)
-    restackControls(static_cast<std::int32_t>(i), static_cast<std::int32_t>(i) + 1);
+  if (orderChanged || !remake.empty()) restackControls();
 }
 
 // The designed window's own records: title, class, rectangle, font, outline.

@@ -10,6 +10,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "app/own_settings.h"
@@ -187,6 +188,24 @@ HBRUSH gridPattern(HDC dc) {
 
 // ---- Order -----------------------------------------------------------------
 
+// Marks the entries of the longest strictly rising run (not necessarily
+// adjacent) in `values`: the windows that may stay where they are.
+std::vector<bool> longestRising(const std::vector<std::size_t>& values) {
+  const std::size_t n = values.size();
+  std::vector<std::size_t> tails;  // tails[len-1]: index ending the best run of len
+  std::vector<std::size_t> previous(n, n);
+  for (std::size_t i = 0; i < n; ++i) {
+    const auto at = std::lower_bound(tails.begin(), tails.end(), values[i],
+                                     [&](std::size_t t, std::size_t v) { return values[t] < v; });
+    if (at != tails.begin()) previous[i] = *(at - 1);
+    if (at == tails.end()) tails.push_back(i);
+    else *at = i;
+  }
+  std::vector<bool> marked(n, false);
+  for (std::size_t i = tails.empty() ? n : tails.back(); i < n; i = previous[i]) marked[i] = true;
+  return marked;
+}
+
 // Puts the controls in `order`, renumbers and restacks them, keeps the
 // selection on the same controls, and records one step.
 void applyOrder(const EntryOrder& order) {
@@ -199,7 +218,7 @@ void applyOrder(const EntryOrder& order) {
   const std::int32_t wasSelected = selectedObject;
   if (wasSelected >= 0 && static_cast<std::size_t>(wasSelected) < places.size())
     selectedObject = static_cast<std::int32_t>(places[static_cast<std::size_t>(wasSelected)]);
-  restackControls(moved->front().newIndex);
+  restackControls();
   // Recorded with the selection on its control's new place, so that undo
   // and redo select the same control. (The numbers of the tab-order mode
   // follow every recorded change.)
@@ -315,15 +334,31 @@ void orderControlsByPosition() {
   applyOrder(orderByPosition(rects, std::span<const bool>(groupBoxes.get(), count)));
 }
 
-void restackControls(std::int32_t from, std::int32_t to) {
+void restackControls() {
   const HWND surface = surfaceWindow();
   if (surface == nullptr) return;
   constexpr UINT kOnlyOrder = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
-  const std::int32_t end = std::min(usedCount(), to);
-  for (std::int32_t k = std::max(from, 0); k < end; ++k) {
-    const HWND control = asHwnd(objects[static_cast<std::size_t>(k)].window);
-    if (control == nullptr) continue;
-    const HWND above = k == 0 ? HWND_TOP : asHwnd(objects[static_cast<std::size_t>(k) - 1].window);
+  // The surface's children as they stack now, top first, in one call.
+  std::unordered_map<HWND, std::size_t> stacked;
+  EnumChildWindows(
+      surface,
+      [](HWND child, LPARAM into) -> BOOL {
+        auto& map = *reinterpret_cast<std::unordered_map<HWND, std::size_t>*>(into);
+        map.emplace(child, map.size());
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&stacked));
+  const auto count = static_cast<std::size_t>(usedCount());
+  std::vector<std::size_t> place(count);
+  for (std::size_t k = 0; k < count; ++k) {
+    const auto found = stacked.find(asHwnd(objects[k].window));
+    place[k] = found == stacked.end() ? stacked.size() + k : found->second;
+  }
+  const std::vector<bool> inPlace = longestRising(place);
+  for (std::size_t k = 0; k < count; ++k) {
+    const HWND control = asHwnd(objects[k].window);
+    if (inPlace[k] || control == nullptr) continue;
+    const HWND above = k == 0 ? nullptr : asHwnd(objects[k - 1].window);
     SetWindowPos(control, above == nullptr ? HWND_TOP : above, 0, 0, 0, 0, kOnlyOrder);
   }
   // The handles stay above every control, the marks below (see showMarkAt).
@@ -376,7 +411,7 @@ void tabOrderClickOn(std::int32_t index) {
   if (moved && !moved->empty()) {
     for (const MovedControl& m : *moved)
       SetWindowLongPtrW(asHwnd(m.window), GWLP_ID, kControlIdBase + m.newIndex);
-    restackControls(moved->front().newIndex);
+    restackControls();
     designChanged(tabGroup);  // the numbers follow the recorded change
   } else {
     refreshTabOrderNumbers();  // only the look of the numbered ones changed

@@ -9,7 +9,6 @@
 // undo step. Holding Alt while dragging places freely.
 
 #include <cstdint>
-#include <limits>
 
 #include "app/model.h"
 #include "common/win32/win32.h"
@@ -52,11 +51,12 @@ void bringSelectionToFront();
 void sendSelectionToBack();
 void orderControlsByPosition();
 
-// Makes the stacking of the controls' windows follow their order for the
-// entries from `from` up to (not including) `to` (entry 0 on top, as
-// creation in that order gives), with the size handles and the surface's
-// marks above them. `to` beyond the controls means all the rest.
-void restackControls(std::int32_t from, std::int32_t to = std::numeric_limits<std::int32_t>::max());
+// Makes the stacking of the controls' windows follow their order (entry 0
+// on top, as creation in that order gives), with the size handles above
+// them and the surface's marks below. Only the windows out of place move:
+// those outside the longest run of windows already in the right order, so
+// bringing one control to front moves one window, whatever the design's size.
+void restackControls();
 
 // The tab-order mode: entered and left by its command, left by Escape and
 // when the design goes. Entering it clears the selection.

@@ -208,6 +208,14 @@ TEST_F(ArrangingTest, BringToFrontSendToBackAndOrderByPositionAreStepsThatUndo) 
   EXPECT_EQ(idNamesOf(objects, project.objectCount),
             (std::vector<std::string>{"ID_BUTTON", "ID_BUTTON2", "ID_BUTTON3"}));
   expectWindowsFollowTheList();
+
+  // A control that undo makes again takes its place in the stacking too.
+  click(at(60, 35));
+  SendMessageW(mainWindow, WM_KEYDOWN, VK_DELETE, 0);
+  pump();
+  command(IDM_EDIT_UNDO);
+  ASSERT_EQ(project.objectCount, 3);
+  expectWindowsFollowTheList();
 }
 
 }  // namespace

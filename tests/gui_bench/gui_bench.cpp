@@ -404,20 +404,31 @@ int run(int argc, wchar_t** argv) {
   paintNow();
   rows.push_back(benchKeyRelease("key release, window, painted", repetitions,
                                  project.width + 10, project.width));
-  // The grid shown and snapping: the drag step again, lined up with the
-  // other controls and the grid on every move.
+  // The drag step again, side by side: with Alt held (placed freely, no
+  // snap lines), then with the grid shown and snapping.
+  const auto dragStepAgain = [&](const char* suffix) {
+    std::vector<Row> again;
+    benchDragStep(middle, repetitions * 10, again);
+    for (Row& row : again) {
+      row.name += suffix;
+      rows.push_back(std::move(row));
+    }
+  };
+  {
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    BYTE alt[256];
+    std::copy(std::begin(keys), std::end(keys), std::begin(alt));
+    alt[VK_MENU] = alt[VK_LMENU] = 0x80;
+    SetKeyboardState(alt);
+    dragStepAgain(" (Alt)");
+    SetKeyboardState(keys);
+  }
   ownSettings.gridVisible = true;
   ownSettings.gridSnap = true;
   gridSettingsChanged();
   paintNow();
-  {
-    std::vector<Row> gridRows;
-    benchDragStep(middle, repetitions * 10, gridRows);
-    for (Row& row : gridRows) {
-      row.name += " (grid)";
-      rows.push_back(std::move(row));
-    }
-  }
+  dragStepAgain(" (grid)");
   ownSettings.gridVisible = false;
   ownSettings.gridSnap = false;
   gridSettingsChanged();
