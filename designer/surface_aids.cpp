@@ -147,17 +147,41 @@ std::vector<PixelRect> otherRects() {
   return rects;
 }
 
-void showSnapLines(std::optional<std::int32_t> lineX, std::optional<std::int32_t> lineY) {
+// The snap lines as shown now: a mouse move that keeps a control on the
+// same line touches no window (a drag along a line costs nothing more).
+struct ShownLine {
+  HWND window = nullptr;  // of the surface it was shown on
+  std::optional<std::int32_t> at;
   RECT client{};
-  GetClientRect(surfaceWindow(), &client);
-  if (const HWND vertical = lineX ? markWindow(kVerticalLineId) : GetDlgItem(surfaceWindow(), kVerticalLineId)) {
-    if (lineX) showMarkAt(vertical, {*lineX, client.top, *lineX + 1, client.bottom});
-    else ShowWindow(vertical, SW_HIDE);
+};
+ShownLine shownVertical;
+ShownLine shownHorizontal;
+
+// Shows the line of `id` at `at` (a vertical one at x = at, a horizontal
+// one at y = at) across the client area, or hides it.
+void showSnapLine(int id, bool vertical, std::optional<std::int32_t> at, ShownLine& shown) {
+  const HWND surface = surfaceWindow();
+  RECT client{};
+  GetClientRect(surface, &client);
+  const bool same = shown.window != nullptr && IsWindow(shown.window) != FALSE &&
+                    GetParent(shown.window) == surface && shown.at == at &&
+                    EqualRect(&shown.client, &client) != FALSE;
+  if (same) return;
+  const HWND line = at ? markWindow(id) : GetDlgItem(surface, id);
+  if (line == nullptr) return;
+  shown = {line, at, client};
+  if (!at) {
+    ShowWindow(line, SW_HIDE);
+  } else if (vertical) {
+    showMarkAt(line, {*at, client.top, *at + 1, client.bottom});
+  } else {
+    showMarkAt(line, {client.left, *at, client.right, *at + 1});
   }
-  if (const HWND horizontal = lineY ? markWindow(kHorizontalLineId) : GetDlgItem(surfaceWindow(), kHorizontalLineId)) {
-    if (lineY) showMarkAt(horizontal, {client.left, *lineY, client.right, *lineY + 1});
-    else ShowWindow(horizontal, SW_HIDE);
-  }
+}
+
+void showSnapLines(std::optional<std::int32_t> lineX, std::optional<std::int32_t> lineY) {
+  showSnapLine(kVerticalLineId, true, lineX, shownVertical);
+  showSnapLine(kHorizontalLineId, false, lineY, shownHorizontal);
 }
 
 // ---- Grid ----------------------------------------------------------------
