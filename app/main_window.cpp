@@ -27,6 +27,7 @@
 #include "designer/polygon.h"
 #include "designer/project_font.h"
 #include "designer/surface.h"
+#include "designer/surface_aids.h"
 #include "resources/resource.h"
 
 namespace quorvin {
@@ -105,6 +106,23 @@ void showUnicodeOutputChoice(HWND window) {
                 MF_BYCOMMAND | (ownSettings.unicodeOutput ? MF_CHECKED : MF_UNCHECKED));
 }
 
+// The check marks of the grid's items follow the settings.
+void showGridChoices(HWND window) {
+  const HMENU menu = GetMenu(window);
+  const auto check = [menu](int id, bool on) {
+    CheckMenuItem(menu, static_cast<UINT>(id), MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
+  };
+  check(IDM_OPTION_GRID_SHOW, ownSettings.gridVisible);
+  check(IDM_OPTION_GRID_SNAP, ownSettings.gridSnap);
+  const int step = ownSettings.gridStep;
+  const int chosen = step == 4 ? IDM_OPTION_GRID_STEP_4
+                     : step == 16 ? IDM_OPTION_GRID_STEP_16
+                                  : IDM_OPTION_GRID_STEP_8;
+  CheckMenuRadioItem(menu, IDM_OPTION_GRID_STEP_4, IDM_OPTION_GRID_STEP_16,
+                     static_cast<UINT>(chosen), MF_BYCOMMAND);
+  check(IDM_ORDER_TAB_MODE, tabOrderModeActive());
+}
+
 // The file the design was last opened from or saved to; empty for a design
 // that has never been saved.
 Path designFile;
@@ -173,6 +191,7 @@ void onCreate(HWND window) {
   project.pointCount = 0;
   project.activePoint = -1;
   showUnicodeOutputChoice(window);
+  showGridChoices(window);
 }
 
 // Brings the palette above the main window. Windows keeps an owned window
@@ -277,6 +296,12 @@ void onInitMenuPopup(HMENU menu) {
   designChanged();
   enable(IDM_EDIT_UNDO, projectIsOpen() && editHistory.canUndo());
   enable(IDM_EDIT_REDO, projectIsOpen() && editHistory.canRedo());
+  const bool oneSelected = projectIsOpen() && selectedObject >= 0;
+  enable(IDM_ORDER_FRONT, oneSelected);
+  enable(IDM_ORDER_BACK, oneSelected);
+  enable(IDM_ORDER_BY_POSITION, projectIsOpen());
+  enable(IDM_ORDER_TAB_MODE, projectIsOpen());
+  if (mainWindow != nullptr) showGridChoices(mainWindow);
 }
 
 void onSave(HWND window) {
@@ -318,8 +343,68 @@ void onUnicodeOutput(HWND window) {
   writeOwnSettings(ownSettingsPath, ownSettings);
 }
 
+// A grid command: the setting changes, is remembered in quorvin.ini (never
+// in setting.ini) and the surface shows it.
+void onGridCommand(HWND window, int id) {
+  switch (id) {
+    case IDM_OPTION_GRID_SHOW:
+      ownSettings.gridVisible = !ownSettings.gridVisible;
+      break;
+    case IDM_OPTION_GRID_SNAP:
+      ownSettings.gridSnap = !ownSettings.gridSnap;
+      break;
+    case IDM_OPTION_GRID_STEP_4:
+      ownSettings.gridStep = 4;
+      break;
+    case IDM_OPTION_GRID_STEP_16:
+      ownSettings.gridStep = 16;
+      break;
+    default:
+      ownSettings.gridStep = kDefaultOwnGridStep;
+      break;
+  }
+  showGridChoices(window);
+  writeOwnSettings(ownSettingsPath, ownSettings);
+  gridSettingsChanged();
+}
+
+// The order commands act on the design: a field still being typed in is
+// a step of its own first.
+void onOrderCommand(HWND window, int id) {
+  if (!projectIsOpen()) return;
+  designChanged();
+  switch (id) {
+    case IDM_ORDER_FRONT:
+      bringSelectionToFront();
+      break;
+    case IDM_ORDER_BACK:
+      sendSelectionToBack();
+      break;
+    case IDM_ORDER_BY_POSITION:
+      orderControlsByPosition();
+      break;
+    default:
+      toggleTabOrderMode();
+      break;
+  }
+  showGridChoices(window);
+}
+
 void onCommand(HWND window, int id) {
   switch (id) {
+    case IDM_OPTION_GRID_SHOW:
+    case IDM_OPTION_GRID_SNAP:
+    case IDM_OPTION_GRID_STEP_4:
+    case IDM_OPTION_GRID_STEP_8:
+    case IDM_OPTION_GRID_STEP_16:
+      onGridCommand(window, id);
+      break;
+    case IDM_ORDER_FRONT:
+    case IDM_ORDER_BACK:
+    case IDM_ORDER_BY_POSITION:
+    case IDM_ORDER_TAB_MODE:
+      onOrderCommand(window, id);
+      break;
     case IDM_FILE_NEW:
       onNew(window);
       break;
@@ -356,7 +441,11 @@ void onCommand(HWND window, int id) {
 // ---- Keys, closing, destruction ---------------------------------------------------
 
 void onKeyDown(HWND window, WPARAM key, LPARAM lParam) {
-  if (key == VK_ESCAPE) {
+  if (key == VK_ESCAPE && tabOrderModeActive()) {
+    // Escape first ends the tab-order mode; only then does it close.
+    leaveTabOrderMode();
+    showGridChoices(window);
+  } else if (key == VK_ESCAPE) {
     if (confirmDesignMayGo(window)) DestroyWindow(window);
   } else if (key == VK_DELETE) {
     // Never under the mouse: a control being moved or sized, or a point

@@ -1,5 +1,5 @@
 #pragma once
-// quorvin.ini: the settings of Quorvin's own (the code output's encoding),
+// quorvin.ini: the settings of Quorvin's own (the code output's encoding, the grid),
 // beside setting.ini, which keeps the variable names and its fixed format.
 //
 // The file is text with CR LF line ends, one "key=value" line per setting.
@@ -17,8 +17,16 @@ namespace quorvin {
 
 inline constexpr const char* kOwnSettingsFileName = "quorvin.ini";
 
+// The grid steps a user may choose, in pixels; a stored step outside them
+// reads as the default (8).
+inline constexpr int kGridSteps[] = {4, 8, 16};
+inline constexpr int kDefaultOwnGridStep = 8;
+
 struct OwnSettings {
   bool unicodeOutput = false;  // code output as UTF-8 for the wide API
+  bool gridVisible = false;    // dots on the design surface
+  bool gridSnap = false;       // placing, moving and sizing snap to the grid
+  int gridStep = kDefaultOwnGridStep;  // one of kGridSteps
   std::vector<std::string> otherLines;  // kept as read, without line ends
 };
 

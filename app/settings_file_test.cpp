@@ -124,6 +124,24 @@ TEST(OwnSettingsFile, KeepsTheChoiceAndLinesItDoesNotKnow) {
   EXPECT_EQ(read.otherLines, settings.otherLines);
   for (const char* damaged : {"unicodeOutput=yes", "unicodeOutput", "\xFF\x00=1", ""})
     EXPECT_FALSE(parseOwnSettings(damaged).unicodeOutput) << damaged;
+
+  // The grid: every combination reads back as written; a step that is not
+  // one of the choices reads as the default.
+  for (const int step : kGridSteps)
+    for (const bool visible : {false, true})
+      for (const bool snap : {false, true}) {
+        OwnSettings grid = read;
+        grid.gridVisible = visible;
+        grid.gridSnap = snap;
+        grid.gridStep = step;
+        const OwnSettings back = parseOwnSettings(serializeOwnSettings(grid));
+        EXPECT_EQ(back.gridVisible, visible);
+        EXPECT_EQ(back.gridSnap, snap);
+        EXPECT_EQ(back.gridStep, step);
+        EXPECT_EQ(back.otherLines, read.otherLines);
+      }
+  for (const char* damaged : {"gridStep=5", "gridStep=", "gridStep=08", "gridStep=-8"})
+    EXPECT_EQ(parseOwnSettings(damaged).gridStep, kDefaultOwnGridStep) << damaged;
 }
 
 }  // namespace

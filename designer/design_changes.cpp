@@ -16,6 +16,7 @@
 #include "designer/polygon.h"
 #include "designer/project_font.h"
 #include "designer/surface.h"
+#include "designer/surface_aids.h"
 
 namespace quorvin {
 
@@ -62,6 +63,10 @@ void restoreControls(const std::vector<DesignObject>& recorded) {
   std::vector<DesignObject> next = recorded;
   std::vector<bool> kept(count, false);
   std::vector<std::size_t> remake;
+  // The windows kept must stack in the recorded order (it is the generated
+  // code's creation order); only a change of their order costs a restack.
+  bool orderChanged = false;
+  std::size_t lastKept = 0;
   for (std::size_t i = 0; i < next.size(); ++i) {
     DesignObject& entry = next[i];
     const auto found = live.find(entry.window);
@@ -72,6 +77,8 @@ void restoreControls(const std::vector<DesignObject>& recorded) {
       continue;
     }
     kept[found->second] = true;
+    if (lastKept > found->second) orderChanged = true;
+    lastKept = found->second;
     const DesignObject& current = objects[found->second];
     entry.savedProc = current.savedProc;
     if (current.kind != entry.kind || current.style != entry.style) {
@@ -96,6 +103,8 @@ void restoreControls(const std::vector<DesignObject>& recorded) {
   objects = std::move(next);
   project.objectCount = static_cast<std::int32_t>(recorded.size());
   for (const std::size_t i : remake) recreateObjectControl(static_cast<int>(i));
+  // A control made again is created below all others: it goes to its place.
+  if (orderChanged || !remake.empty()) restackControls();
 }
 
 // The designed window's own records: title, class, rectangle, font, outline.
@@ -150,6 +159,7 @@ void restoreDesign(const DesignSnapshot& recorded) {
   } else {
     showWindowFields();
   }
+  refreshTabOrderNumbers();
   // Nothing more is invalidated: the controls that changed repaint
   // themselves, and a destroyed one's place is repainted by the system.
   // Repainting the whole surface would cost a second with 2,000 controls.
@@ -159,7 +169,10 @@ void restoreDesign(const DesignSnapshot& recorded) {
 
 void designChanged(std::uint64_t group) {
   if (restoring || project.surface == 0) return;
-  if (editHistory.commit(currentDesign(), group)) tellListener();
+  if (editHistory.commit(currentDesign(), group)) {
+    refreshTabOrderNumbers();
+    tellListener();
+  }
 }
 
 std::uint64_t newChangeGroup() { return ++lastGroup; }

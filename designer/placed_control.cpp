@@ -17,6 +17,7 @@
 #include "designer/polygon.h"
 #include "designer/sizing.h"
 #include "designer/surface.h"
+#include "designer/surface_aids.h"
 
 namespace quorvin {
 
@@ -76,6 +77,10 @@ void onButtonDown(int index, WPARAM wParam, LPARAM lParam) {
     SendNotifyMessageW(asHwnd(project.activeMarker), WM_LBUTTONUP, wParam, lParam);
     return;
   }
+  if (tabOrderModeActive()) {
+    tabOrderClickOn(index);
+    return;
+  }
   if (project.pointCount > 0) hidePointMarkers();
   project.activePoint = -1;
   showControlFields(index);
@@ -93,6 +98,7 @@ bool onButtonUp(WPARAM wParam, LPARAM lParam) {
     SendNotifyMessageW(mainWindow, WM_LBUTTONUP, wParam, lParam);
   } else if (currentTool == ToolCode::Moving) {
     // The end of a move: repaint everything so that no traces remain.
+    hideSnapLines();
     if (surfaceWindow() != nullptr) InvalidateRect(surfaceWindow(), nullptr, TRUE);
     endMove();
     if (selectedEntry() != nullptr) showControlFields(selectedObject);
@@ -151,7 +157,8 @@ void moveSelectedToCursor() {
   const HWND surface = surfaceWindow();
   if (selected == nullptr || surface == nullptr) return;
   cursorPoint = cursorIn(surface);
-  const RegionPoint topLeft = movedPosition(cursorPoint, dragOffset);
+  const RegionPoint topLeft =
+      snappedMovePosition(selectedObject, movedPosition(cursorPoint, dragOffset));
   selected->x = topLeft.x;
   selected->y = topLeft.y;
   MoveWindow(asHwnd(selected->window), selected->x, selected->y, selected->width,
@@ -172,6 +179,7 @@ void pickUpOrDropCorner(ToolCode corner) {
 void applyDroppedCorner() {
   DesignObject* selected = selectedEntry();
   if (selected == nullptr) return;
+  hideSnapLines();
   const HWND control = asHwnd(selected->window);
   MoveWindow(control, selected->x, selected->y, selected->width, selected->height, TRUE);
   InvalidateRect(control, nullptr, TRUE);
@@ -188,7 +196,7 @@ void applySizingStep() {
   if (running || !isSizingTool(currentTool) || selected == nullptr || surface == nullptr)
     return;
   running = true;
-  cursorPoint = cursorIn(surface);
+  cursorPoint = snappedSizingCursor(selectedObject, cursorIn(surface));
   const SizingStep step = sizingStep(currentTool, rectOf(*selected), cursorPoint);
   setRect(*selected, step.rect);
   switchCorner(step.tool);

@@ -27,6 +27,7 @@
 #include "designer/polygon.h"
 #include "designer/project_font.h"
 #include "designer/sizing.h"
+#include "designer/surface_aids.h"
 
 namespace quorvin {
 
@@ -89,6 +90,7 @@ void onDestroy(HWND surface) {
     freeObjectTexts(object);
   }
   objects = {};
+  leaveTabOrderMode();
   // Nothing is left to select, move or size: a selection or a drag that
   // outlived the project would point into an empty array.
   if (GetCapture() == surface) ReleaseCapture();
@@ -173,6 +175,11 @@ void onButtonDown(HWND surface, WPARAM wParam, LPARAM lParam) {
     SendNotifyMessageW(asHwnd(project.activeMarker), WM_LBUTTONUP, wParam, lParam);
     return;
   }
+  if (tabOrderModeActive()) {
+    // Presses that a control lets through (a group box) still number it.
+    tabOrderClickOn(hitTestObjects(objects, project.objectCount, pressPoint));
+    return;
+  }
   // A press on the background deselects and shows the designed window.
   showPointMarkers();
   project.activePoint = -1;
@@ -246,7 +253,11 @@ LRESULT handleSurfaceMessage(HWND window, UINT message, WPARAM wParam, LPARAM lP
       return 0;
     case WM_KEYDOWN:
       if (wParam == VK_DELETE) deleteSelectedObject();
+      if (wParam == VK_ESCAPE) leaveTabOrderMode();
       return 0;
+    case WM_ERASEBKGND:
+      if (eraseSurfaceWithGrid(window, reinterpret_cast<HDC>(wParam))) return 1;
+      return DefWindowProcW(window, message, wParam, lParam);
     case WM_COMMAND:
       onCommand(wParam);
       return 0;
@@ -334,7 +345,9 @@ HWND recreateObjectControl(int index) {
 bool placeFromRelease() {
   const HWND surface = surfaceWindow();
   if (surface == nullptr || !isPlacementTool(currentTool)) return false;
-  cursorPoint = cursorIn(surface);
+  // With the grid on, both corners of the drag lie on it.
+  cursorPoint = snappedPlacementPoint(cursorIn(surface));
+  pressPoint = snappedPlacementPoint(pressPoint);
   if (!placementRectangle(pressPoint, cursorPoint)) return false;  // the tool stays
   const std::int32_t slot = takeFreeObjectSlot();
   if (!createPlacedControl(slot, currentTool, cursorPoint, pressPoint)) return false;

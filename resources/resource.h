@@ -23,6 +23,16 @@
 #define IDM_EDIT_UNDO 40021
 #define IDM_EDIT_REDO 40022
 #define IDM_FILE_SAVE_OVER 40023
+// The grid (menu オプション) and the order of the controls (menu 順序).
+#define IDM_OPTION_GRID_SHOW 40101
+#define IDM_OPTION_GRID_SNAP 40102
+#define IDM_OPTION_GRID_STEP_4 40103
+#define IDM_OPTION_GRID_STEP_8 40104
+#define IDM_OPTION_GRID_STEP_16 40105
+#define IDM_ORDER_FRONT 40111
+#define IDM_ORDER_BACK 40112
+#define IDM_ORDER_BY_POSITION 40113
+#define IDM_ORDER_TAB_MODE 40114
 
 // Dialog ID_DLG_NEWFILE: title and class name of a new design.
 #define IDC_NEWFILE_CLASS_LABEL 1032

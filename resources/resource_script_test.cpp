@@ -207,9 +207,20 @@ TEST(ResourceScript, MenuHasTheFileAndOptionCommands) {
       {0, 0, 0, "編集", true},
       {1, 0, 40021, "元に戻す\tCtrl+Z", false},
       {1, 0, 40022, "やり直し\tCtrl+Y", false},
+      {0, 0, 0, "順序", true},
+      {1, 0, 40111, "最前面へ移動", false},
+      {1, 0, 40112, "最背面へ移動", false},
+      {1, 0, 40113, "位置順に並べる", false},
+      {1, 0, 40114, "タブ順序の設定", false},
       {0, 0, 0, "オプション", true},
       {1, 0, 40010, "設定", false},
       {1, 0, 40011, "Unicode (UTF-8) でコード出力", false},
+      {1, 0, 40101, "グリッドを表示", false},
+      {1, 0, 40102, "グリッドに合わせる", false},
+      {1, 0, 0, "グリッドの間隔", true},
+      {2, 0x200, 40103, "4 ピクセル", false},
+      {2, 0x200, 40104, "8 ピクセル", false},
+      {2, 0x200, 40105, "16 ピクセル", false},
   };
   ASSERT_EQ(read.size(), expected.size());
   for (std::size_t i = 0; i < expected.size(); ++i) {

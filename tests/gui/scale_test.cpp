@@ -218,7 +218,16 @@ TEST_F(ScaleTest, TwoThousandControlsAndFiveHundredPointsSurviveEditingSavingAnd
     const POINT from = centreOf(kMoved);
     ASSERT_EQ(WindowFromPoint(from), controlOf(kMoved));
     const POINT to{from.x + 9, from.y + 4};
+    // Alt held: placed freely, not caught by the snap lines of the
+    // neighbours, so the control moves by exactly the pointer's offset.
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    BYTE alt[256];
+    std::copy(std::begin(keys), std::end(keys), std::begin(alt));
+    alt[VK_MENU] = alt[VK_LMENU] = 0x80;
+    SetKeyboardState(alt);
     drag(from, to, 6);
+    SetKeyboardState(keys);
   });
   if (HasFatalFailure()) return;
   EXPECT_EQ(selectedObject, kMoved);

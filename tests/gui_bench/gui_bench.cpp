@@ -22,6 +22,7 @@
 #include "app/main_window.h"
 #include "app/model.h"
 #include "app/model_win32.h"
+#include "app/own_settings.h"
 #include "app/project_file.h"
 #include "common/cp932.h"
 #include "designer/design_changes.h"
@@ -30,6 +31,7 @@
 #include "designer/fields.h"
 #include "designer/placement.h"
 #include "designer/surface.h"
+#include "designer/surface_aids.h"
 #include "tests/gui_bench/floor.h"
 
 namespace quorvin {
@@ -296,6 +298,44 @@ void benchUndoRedo(const char* what, int repetitions, std::vector<Row>& rows) {
   rows.push_back(std::move(redo));
 }
 
+// Bring to front and send to back of one control, alternately (each
+// renumbers and restacks the controls after the first that moves), then
+// order by position (which puts the control sent to the back in its place
+// again, restacking every control) and its undo, each painted.
+void benchOrder(int index, int repetitions, std::vector<Row>& rows) {
+  sendMouse(WM_LBUTTONDOWN, MK_LBUTTON, centreOf(index));
+  sendMouse(WM_LBUTTONUP, 0, centreOf(index));
+  paintNow();
+  Row front{"bring to front, painted", {}};
+  Row back{"send to back, painted", {}};
+  for (int i = 0; i < repetitions; ++i) {
+    double start = nowMs();
+    bringSelectionToFront();
+    paintNow();
+    front.samplesMs.push_back(nowMs() - start);
+    start = nowMs();
+    sendSelectionToBack();
+    paintNow();
+    back.samplesMs.push_back(nowMs() - start);
+  }
+  Row byPosition{"order by position, painted", {}};
+  Row undoOrder{"undo of order by position, painted", {}};
+  for (int i = 0; i < repetitions; ++i) {
+    double start = nowMs();
+    orderControlsByPosition();
+    paintNow();
+    byPosition.samplesMs.push_back(nowMs() - start);
+    start = nowMs();
+    undoDesign();
+    paintNow();
+    undoOrder.samplesMs.push_back(nowMs() - start);
+  }
+  rows.push_back(std::move(front));
+  rows.push_back(std::move(back));
+  rows.push_back(std::move(byPosition));
+  rows.push_back(std::move(undoOrder));
+}
+
 int intOption(int argc, wchar_t** argv, const wchar_t* name, int fallback) {
   const std::size_t length = std::wcslen(name);
   for (int i = 1; i < argc; ++i)
@@ -364,6 +404,36 @@ int run(int argc, wchar_t** argv) {
   paintNow();
   rows.push_back(benchKeyRelease("key release, window, painted", repetitions,
                                  project.width + 10, project.width));
+  // The drag step again, side by side: with Alt held (placed freely, no
+  // snap lines), then with the grid shown and snapping.
+  const auto dragStepAgain = [&](const char* suffix) {
+    std::vector<Row> again;
+    benchDragStep(middle, repetitions * 10, again);
+    for (Row& row : again) {
+      row.name += suffix;
+      rows.push_back(std::move(row));
+    }
+  };
+  {
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    BYTE alt[256];
+    std::copy(std::begin(keys), std::end(keys), std::begin(alt));
+    alt[VK_MENU] = alt[VK_LMENU] = 0x80;
+    SetKeyboardState(alt);
+    dragStepAgain(" (Alt)");
+    SetKeyboardState(keys);
+  }
+  ownSettings.gridVisible = true;
+  ownSettings.gridSnap = true;
+  gridSettingsChanged();
+  paintNow();
+  dragStepAgain(" (grid)");
+  ownSettings.gridVisible = false;
+  ownSettings.gridSnap = false;
+  gridSettingsChanged();
+  paintNow();
+  benchOrder(middle, repetitions, rows);
   printTable(rows);
 
   closeProject();
