@@ -286,6 +286,11 @@ void onInitMenuPopup(HMENU menu) {
   enable(IDM_EDIT_UNDO, projectIsOpen() && editHistory.canUndo());
   enable(IDM_EDIT_REDO, projectIsOpen() && editHistory.canRedo());
   enable(IDM_EDIT_SELECT_ALL, projectIsOpen() && project.objectCount > 0);
+  const bool anySelected = projectIsOpen() && !selectedControls().empty();
+  enable(IDM_EDIT_CUT, anySelected);
+  enable(IDM_EDIT_COPY, anySelected);
+  enable(IDM_EDIT_DUPLICATE, anySelected);
+  enable(IDM_EDIT_PASTE, canPasteControls());
   // A command that has too few controls to act on is greyed.
   for (int id = IDM_LAYOUT_FIRST; id <= IDM_LAYOUT_LAST; ++id)
     enable(id, arrangeAvailable(static_cast<ArrangeCommand>(id - IDM_LAYOUT_FIRST)));
@@ -362,6 +367,21 @@ void onCommand(HWND window, int id) {
       break;
     case IDM_EDIT_SELECT_ALL:
       selectAllControls();
+      break;
+    case IDM_EDIT_COPY:
+      copySelection();
+      break;
+    case IDM_EDIT_CUT:
+      designChanged();
+      cutSelection();
+      break;
+    case IDM_EDIT_PASTE:
+      designChanged();
+      pasteControls();
+      break;
+    case IDM_EDIT_DUPLICATE:
+      designChanged();
+      duplicateSelection();
       break;
     default:
       if (id >= IDM_LAYOUT_FIRST && id <= IDM_LAYOUT_LAST) {
@@ -617,8 +637,19 @@ bool translateDesignerKey(const MSG& message) {
       SendMessageW(mainWindow, WM_COMMAND, MAKEWPARAM(layout, 1), 0);
       return true;
     }
-    if (control && !shift && message.wParam == 'A') {
-      SendMessageW(mainWindow, WM_COMMAND, MAKEWPARAM(IDM_EDIT_SELECT_ALL, 1), 0);
+    int edit = 0;
+    if (control && !shift) {
+      switch (message.wParam) {
+        case 'A': edit = IDM_EDIT_SELECT_ALL; break;
+        case 'C': edit = IDM_EDIT_COPY; break;
+        case 'X': edit = IDM_EDIT_CUT; break;
+        case 'V': edit = IDM_EDIT_PASTE; break;
+        case 'D': edit = IDM_EDIT_DUPLICATE; break;
+        default: break;
+      }
+    }
+    if (edit != 0) {
+      SendMessageW(mainWindow, WM_COMMAND, MAKEWPARAM(edit, 1), 0);
       return true;
     }
     if (designKey(message.wParam, control, shift)) return true;

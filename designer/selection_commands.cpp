@@ -1,10 +1,17 @@
 #include "designer/selection_commands.h"
 
 #include <algorithm>
+#include <cstring>
+#include <span>
+#include <string>
+#include <string_view>
 #include <vector>
 
+#include "app/main_window.h"
 #include "app/model.h"
 #include "common/win32/shell_support.h"
+#include "common/win32/text.h"
+#include "designer/copy_paste.h"
 #include "designer/design_changes.h"
 #include "designer/editing_state.h"
 #include "designer/fields.h"
@@ -49,7 +56,135 @@ void applyRects(const std::vector<std::int32_t>& indices, const std::vector<Pixe
   designChanged();
 }
 
+// Quorvin's own clipboard format: the copied controls as a design file.
+UINT controlsFormat() {
+  static const UINT format = RegisterClipboardFormatW(L"Quorvin.Controls");
+  return format;
+}
+
+// The design file's bytes may hold NULs (the font record), and the
+// clipboard may round its memory up: the data travels after its length.
+std::string unframed(std::string_view block) {
+  const std::size_t newline = block.find('\n');
+  if (newline == std::string_view::npos || newline == 0 || newline > 10) return {};
+  std::size_t length = 0;
+  for (const char c : block.substr(0, newline)) {
+    if (c < '0' || c > '9') return {};
+    length = length * 10 + static_cast<std::size_t>(c - '0');
+  }
+  if (length > block.size() - newline - 1) return {};
+  return std::string(block.substr(newline + 1, length));
+}
+
+// Pastes since the last copy: each lands one offset further.
+std::int32_t pastesSinceCopy = 0;
+
+std::vector<DesignObject> selectedRecords() {
+  std::vector<DesignObject> records;
+  for (const std::int32_t index : selectedIndices())
+    records.push_back(objects[static_cast<std::size_t>(index)]);
+  return records;
+}
+
+// Hands `bytes` (with a terminating NUL) to the open clipboard as `format`;
+// the clipboard owns the memory once it took it.
+void putOnClipboard(UINT format, const void* bytes, std::size_t size) {
+  const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
+  if (memory == nullptr) return;
+  if (void* target = GlobalLock(memory)) {
+    std::memcpy(target, bytes, size);
+    GlobalUnlock(memory);
+    if (SetClipboardData(format, memory) != nullptr) return;
+  }
+  GlobalFree(memory);
+}
+
+std::string textWithCrLf(const std::string& text) {
+  std::string out;
+  for (const char c : text) {
+    if (c == '\n') out += '\r';
+    out += c;
+  }
+  return out;
+}
+
+// The records become controls after the last one, selected; one undo step.
+bool addControls(const std::vector<DesignObject>& records) {
+  if (records.empty()) return false;
+  std::vector<std::int32_t> added;
+  for (const DesignObject& record : records) {
+    const std::int32_t slot = takeFreeObjectSlot();
+    objects[static_cast<std::size_t>(slot)] = record;
+    if (recreateObjectControl(slot) == nullptr) {
+      objects[static_cast<std::size_t>(slot)] = DesignObject{};
+      break;
+    }
+    ++project.objectCount;
+    added.push_back(slot);
+  }
+  if (added.empty()) return false;
+  selectControls(added, added.back());
+  showNewSelection();
+  designChanged();
+  return true;
+}
+
 }  // namespace
+
+bool copySelection() {
+  const std::vector<DesignObject> copied = selectedRecords();
+  if (project.surface == 0 || copied.empty()) return false;
+  const std::string data = copiedControlsData(project, copied);
+  const std::string text = textWithCrLf(copiedControlsStatements(project, copied));
+  const std::wstring wide = cp932ToWide(text);
+  if (!OpenClipboard(mainWindow)) return false;
+  EmptyClipboard();
+  const std::string framed = std::to_string(data.size()) + "\n" + data;
+  putOnClipboard(controlsFormat(), framed.data(), framed.size());
+  putOnClipboard(CF_TEXT, text.c_str(), text.size() + 1);
+  // Given as well, so that a program reading Unicode text gets the Japanese
+  // right whatever the system's code page.
+  putOnClipboard(CF_UNICODETEXT, wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
+  CloseClipboard();
+  pastesSinceCopy = 0;
+  return true;
+}
+
+bool cutSelection() {
+  if (!keysMayEdit() || !deleteAllowed() || !copySelection()) return false;
+  SendMessageW(surfaceWindow(), WM_KEYDOWN, VK_DELETE, 0);
+  return true;
+}
+
+bool canPasteControls() {
+  return project.surface != 0 && IsClipboardFormatAvailable(controlsFormat()) != FALSE;
+}
+
+bool pasteControls() {
+  if (!keysMayEdit() || !canPasteControls() || !OpenClipboard(mainWindow)) return false;
+  std::string data;
+  if (const HANDLE memory = GetClipboardData(controlsFormat())) {
+    if (const auto* bytes = static_cast<const char*>(GlobalLock(memory))) {
+      data = unframed(std::string_view(bytes, GlobalSize(memory)));
+      GlobalUnlock(memory);
+    }
+  }
+  CloseClipboard();
+  ++pastesSinceCopy;
+  const std::int32_t offset = kPasteOffset * pastesSinceCopy;
+  return addControls(pastedControls(
+      data, std::span<const DesignObject>(objects.data(), static_cast<std::size_t>(controlCount())),
+      offset, offset));
+}
+
+bool duplicateSelection() {
+  const std::vector<DesignObject> copied = selectedRecords();
+  if (!keysMayEdit() || copied.empty()) return false;
+  return addControls(pastedControls(
+      copiedControlsData(project, copied),
+      std::span<const DesignObject>(objects.data(), static_cast<std::size_t>(controlCount())),
+      kPasteOffset, kPasteOffset));
+}
 
 bool nudgeSelection(std::int32_t dx, std::int32_t dy, std::int32_t dw, std::int32_t dh) {
   const std::vector<std::int32_t> indices = selectedIndices();

@@ -30,4 +30,17 @@ bool arrangeAvailable(ArrangeCommand command);
 // size where it has one), one undo step. False when it is not available.
 bool arrangeSelection(ArrangeCommand command);
 
+// Copy: the selected controls go to the system clipboard in Quorvin's own
+// format, and their creation statements as text. Cut copies, then deletes
+// them (one undo step). Paste adds the controls on the clipboard, each an
+// offset further from the original with every paste, with names made
+// unique, and selects them; Duplicate does the same without the clipboard.
+// False when nothing was done.
+bool copySelection();
+bool cutSelection();
+bool pasteControls();
+bool duplicateSelection();
+// True when the clipboard holds controls of Quorvin's.
+bool canPasteControls();
+
 }  // namespace quorvin

@@ -1,7 +1,7 @@
 // Several controls at once, as a user works them: the rubber band and
 // Ctrl+click, typing into the fields for all of them, deleting them, moving
 // them with the mouse, the arrow keys and Tab (never taken from a field),
-// and a Layout command that undo takes back to the byte.
+// a Layout command that undo takes back to the byte, and copy and paste.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -235,6 +235,48 @@ TEST_F(SelectionTest, LayoutCommandsWaitForEnoughControlsAndUndoToTheByte) {
   command(IDM_LAYOUT_SAME_SIZE);
   EXPECT_EQ(control(0).width, 100);
   EXPECT_EQ(control(1).height, 40);
+}
+
+TEST_F(SelectionTest, CopyPasteDuplicateAndCutKeepEveryPropertyAndNameThemApart) {
+  click(at(60, 35));      // A, ID_BUTTON
+  ctrlClick(at(90, 170));  // C, ID_BUTTON2
+  const std::size_t steps = editHistory.undoCount();
+  key('C', true);
+  // The creation statements went to the clipboard as text.
+  ASSERT_TRUE(OpenClipboard(mainWindow));
+  const HANDLE text = GetClipboardData(CF_UNICODETEXT);
+  const std::wstring statements =
+      text != nullptr ? std::wstring(static_cast<const wchar_t*>(GlobalLock(text))) : L"";
+  if (text != nullptr) GlobalUnlock(text);
+  CloseClipboard();
+  EXPECT_NE(statements.find(L"ID_BUTTON2"), std::wstring::npos);
+  EXPECT_NE(statements.find(L"CreateWindow("), std::wstring::npos);
+
+  key('V', true);
+  ASSERT_EQ(project.objectCount, 5);
+  EXPECT_EQ(control(3).x, 28);
+  EXPECT_EQ(control(3).y, 28);
+  EXPECT_EQ(control(3).caption, control(0).caption);
+  EXPECT_EQ(control(3).style, control(0).style);
+  EXPECT_EQ(control(3).idName, "ID_BUTTON3");
+  EXPECT_EQ(control(4).idName, "ID_BUTTON4");
+  EXPECT_EQ(rectInParent(asHwnd(control(4).window)).left, 48);
+  EXPECT_EQ(selection(), (std::vector<std::int32_t>{3, 4}));
+  EXPECT_EQ(editHistory.undoCount(), steps + 1);
+
+  key('D', true);  // the pasted pair again, one step further
+  ASSERT_EQ(project.objectCount, 7);
+  EXPECT_EQ(control(5).x, 36);
+  EXPECT_EQ(control(6).idName, "ID_BUTTON6");
+
+  key('X', true);  // cut: gone, and on the clipboard for the next paste
+  EXPECT_EQ(project.objectCount, 5);
+  key('V', true);
+  EXPECT_EQ(project.objectCount, 7);
+  EXPECT_EQ(control(5).x, 44);
+  EXPECT_EQ(editHistory.undoCount(), steps + 4);
+  for (int undo = 0; undo < 4; ++undo) key('Z', true);
+  EXPECT_EQ(project.objectCount, 3);
 }
 
 }  // namespace
