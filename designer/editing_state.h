@@ -79,9 +79,9 @@ void resetEditing(bool designOpen);
 // history is told of every selection change.)
 void selectControl(std::int32_t index);
 // Ctrl+click or Shift+click: a control not yet selected joins the selection
-// and becomes the primary one; a selected one leaves it (the one that
-// joined before it becomes the primary when it was). Leaving the last one
-// selects the window.
+// and becomes the primary one; a selected one leaves it (when it was the
+// primary, the one of those left that joined last takes its place).
+// Leaving the last one selects the window.
 void toggleControl(std::int32_t index);
 // A click without Ctrl or Shift on a control that is already one of several
 // selected: it becomes the primary one, the selection stays.

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 #include <vector>
 
 #include "app/main_window.h"
@@ -46,6 +47,36 @@ WNDPROC ownProcedureOf(HWND control, int index) {
 LRESULT passOn(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
   return CallWindowProcW(ownProcedureOf(control, entryIndexOf(control)), control, message,
                          wParam, lParam);
+}
+
+// While several controls are dragged, only their outlines follow the
+// cursor, drawn inverted so that drawing them again takes them away; the
+// controls move once, at the release. Moving hundreds of windows at every
+// mouse move would cost a window move each among all their siblings.
+RegionPoint selectionDragDelta;
+bool selectionOutlinesShown = false;
+
+void drawSelectionOutlines() {
+  const HWND surface = surfaceWindow();
+  const HDC dc = surface != nullptr ? GetDC(surface) : nullptr;
+  if (dc == nullptr) return;
+  for (const std::int32_t index : selectedControls()) {
+    if (index < 0 || index >= project.objectCount || index >= objectCapacity()) continue;
+    const DesignObject& object = objects[static_cast<std::size_t>(index)];
+    const RECT outline{object.x + selectionDragDelta.x, object.y + selectionDragDelta.y,
+                       object.x + selectionDragDelta.x + object.width,
+                       object.y + selectionDragDelta.y + object.height};
+    if (outline.right > outline.left && outline.bottom > outline.top) DrawFocusRect(dc, &outline);
+  }
+  ReleaseDC(surface, dc);
+}
+
+// The release: the outlines go and the controls take their place.
+void finishSelectionDrag() {
+  if (selectionOutlinesShown) drawSelectionOutlines();
+  selectionOutlinesShown = false;
+  const RegionPoint delta = std::exchange(selectionDragDelta, RegionPoint{});
+  moveSelectionBy(delta.x, delta.y);
 }
 
 void sendToActiveMarker(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -90,6 +121,7 @@ bool onButtonUp(WPARAM wParam, LPARAM lParam) {
     SendNotifyMessageW(mainWindow, WM_LBUTTONUP, wParam, lParam);
   } else if (currentTool == ToolCode::Moving) {
     // The end of a move: repaint everything so that no traces remain.
+    if (selectedControls().size() > 1) finishSelectionDrag();
     if (surfaceWindow() != nullptr) InvalidateRect(surfaceWindow(), nullptr, TRUE);
     endMove();
     if (selectedControls().size() > 1) {
@@ -163,7 +195,8 @@ void pressOnControl(int index) {
     makePrimary(index);
     refillFields();
     showSelectionHandles();
-    hideOtherHandles();
+    selectionDragDelta = {};
+    selectionOutlinesShown = false;
     beginMove(objects[static_cast<std::size_t>(index)]);
     return;
   }
@@ -180,7 +213,12 @@ void moveSelectedToCursor() {
   cursorPoint = cursorIn(surface);
   const RegionPoint topLeft = movedPosition(cursorPoint, dragOffset);
   if (selectedControls().size() > 1) {
-    moveSelectionBy(topLeft.x - selected->x, topLeft.y - selected->y);
+    const RegionPoint delta{topLeft.x - selected->x, topLeft.y - selected->y};
+    if (delta == selectionDragDelta && selectionOutlinesShown) return;
+    if (selectionOutlinesShown) drawSelectionOutlines();
+    selectionDragDelta = delta;
+    drawSelectionOutlines();
+    selectionOutlinesShown = true;
     return;
   }
   selected->x = topLeft.x;

@@ -33,7 +33,8 @@ void applySizingStep();
 
 // While a control is being moved: the selected control's top-left goes to
 // the cursor minus dragOffset, and the handles follow. With several
-// selected, the others move by as much (moveSelectionBy).
+// selected, their outlines follow the cursor and the controls all move by
+// as much at the release.
 void moveSelectedToCursor();
 
 // A press with the Select tool on control `index` (on it, or on the surface
@@ -43,7 +44,7 @@ void moveSelectedToCursor();
 void pressOnControl(int index);
 
 // Every selected control moves by (dx, dy) in one batch; the primary's
-// handles follow (the hollow ones stay hidden while dragging).
+// handles follow.
 void moveSelectionBy(std::int32_t dx, std::int32_t dy);
 
 // Gives the controls `indices` the rectangles `rects` (records and windows,
