@@ -26,6 +26,7 @@
 #include "designer/palette.h"
 #include "designer/polygon.h"
 #include "designer/project_font.h"
+#include "designer/selection_commands.h"
 #include "designer/surface.h"
 #include "designer/surface_aids.h"
 #include "resources/resource.h"
@@ -302,6 +303,15 @@ void onInitMenuPopup(HMENU menu) {
   enable(IDM_ORDER_BY_POSITION, projectIsOpen());
   enable(IDM_ORDER_TAB_MODE, projectIsOpen());
   if (mainWindow != nullptr) showGridChoices(mainWindow);
+  enable(IDM_EDIT_SELECT_ALL, projectIsOpen() && project.objectCount > 0);
+  const bool anySelected = projectIsOpen() && !selectedControls().empty();
+  enable(IDM_EDIT_CUT, anySelected);
+  enable(IDM_EDIT_COPY, anySelected);
+  enable(IDM_EDIT_DUPLICATE, anySelected);
+  enable(IDM_EDIT_PASTE, canPasteControls());
+  // A command that has too few controls to act on is greyed.
+  for (int id = IDM_LAYOUT_FIRST; id <= IDM_LAYOUT_LAST; ++id)
+    enable(id, arrangeAvailable(static_cast<ArrangeCommand>(id - IDM_LAYOUT_FIRST)));
 }
 
 void onSave(HWND window) {
@@ -433,7 +443,29 @@ void onCommand(HWND window, int id) {
     case IDM_OPTION_UNICODE_OUTPUT:
       onUnicodeOutput(window);
       break;
+    case IDM_EDIT_SELECT_ALL:
+      selectAllControls();
+      break;
+    case IDM_EDIT_COPY:
+      copySelection();
+      break;
+    case IDM_EDIT_CUT:
+      designChanged();
+      cutSelection();
+      break;
+    case IDM_EDIT_PASTE:
+      designChanged();
+      pasteControls();
+      break;
+    case IDM_EDIT_DUPLICATE:
+      designChanged();
+      duplicateSelection();
+      break;
     default:
+      if (id >= IDM_LAYOUT_FIRST && id <= IDM_LAYOUT_LAST) {
+        designChanged();  // a field still being typed in is a step of its own
+        arrangeSelection(static_cast<ArrangeCommand>(id - IDM_LAYOUT_FIRST));
+      }
       break;
   }
 }
@@ -621,9 +653,86 @@ bool closeQuestion(HWND owner) {
   return askYesNo(owner, L"閉じてもよいですか？", L"終了確認");
 }
 
+namespace {
+
+// True when the keyboard focus is the main window, the surface or one of
+// its controls: the design's own keys (arrows, Tab, Ctrl+A, the Layout
+// shortcuts) are taken only then, never from the palette's fields or a
+// dialog.
+bool designHasFocus() {
+  const HWND focus = GetFocus();
+  if (focus == nullptr || mainWindow == nullptr) return false;
+  if (focus == mainWindow) return true;
+  const HWND surface = surfaceWindow();
+  return surface != nullptr && (focus == surface || IsChild(surface, focus));
+}
+
+// The Layout menu's shortcut for `key` with the modifiers held, or 0.
+int layoutShortcut(WPARAM key, bool control, bool shift) {
+  if (control && shift) {
+    switch (key) {
+      case VK_LEFT: return IDM_LAYOUT_ALIGN_LEFTS;
+      case VK_RIGHT: return IDM_LAYOUT_ALIGN_RIGHTS;
+      case VK_UP: return IDM_LAYOUT_ALIGN_TOPS;
+      case VK_DOWN: return IDM_LAYOUT_ALIGN_BOTTOMS;
+      case 'W': return IDM_LAYOUT_SAME_WIDTH;
+      case 'H': return IDM_LAYOUT_SAME_HEIGHT;
+      case 'B': return IDM_LAYOUT_SAME_SIZE;
+      case 'A': return IDM_LAYOUT_SPACE_ACROSS;
+      case 'D': return IDM_LAYOUT_SPACE_DOWN;
+      case VK_F9: return IDM_LAYOUT_CENTRE_ACROSS;
+      default: return 0;
+    }
+  }
+  if (key != VK_F9) return 0;
+  if (control) return IDM_LAYOUT_CENTRE_DOWN;
+  return shift ? IDM_LAYOUT_ALIGN_CENTRES_ACROSS : IDM_LAYOUT_ALIGN_CENTRES_DOWN;
+}
+
+// Arrows move the selection by a pixel, with Shift by the grid step; with
+// Ctrl they change its size by a pixel (right and down grow it). Tab and
+// Shift+Tab walk the selection through the controls.
+bool designKey(WPARAM key, bool control, bool shift) {
+  const std::int32_t step = shift ? kDefaultGridStep : 1;
+  switch (key) {
+    case VK_LEFT: return control ? nudgeSelection(0, 0, -1, 0) : nudgeSelection(-step, 0, 0, 0);
+    case VK_RIGHT: return control ? nudgeSelection(0, 0, 1, 0) : nudgeSelection(step, 0, 0, 0);
+    case VK_UP: return control ? nudgeSelection(0, 0, 0, -1) : nudgeSelection(0, -step, 0, 0);
+    case VK_DOWN: return control ? nudgeSelection(0, 0, 0, 1) : nudgeSelection(0, step, 0, 0);
+    case VK_TAB: return !control && walkSelection(shift);
+    default: return false;
+  }
+}
+
+}  // namespace
+
 bool translateDesignerKey(const MSG& message) {
   if (message.message != WM_KEYDOWN || mainWindow == nullptr) return false;
-  if (GetKeyState(VK_CONTROL) >= 0) return false;
+  const bool control = GetKeyState(VK_CONTROL) < 0;
+  const bool shift = GetKeyState(VK_SHIFT) < 0;
+  if (designHasFocus()) {
+    if (const int layout = layoutShortcut(message.wParam, control, shift)) {
+      SendMessageW(mainWindow, WM_COMMAND, MAKEWPARAM(layout, 1), 0);
+      return true;
+    }
+    int edit = 0;
+    if (control && !shift) {
+      switch (message.wParam) {
+        case 'A': edit = IDM_EDIT_SELECT_ALL; break;
+        case 'C': edit = IDM_EDIT_COPY; break;
+        case 'X': edit = IDM_EDIT_CUT; break;
+        case 'V': edit = IDM_EDIT_PASTE; break;
+        case 'D': edit = IDM_EDIT_DUPLICATE; break;
+        default: break;
+      }
+    }
+    if (edit != 0) {
+      SendMessageW(mainWindow, WM_COMMAND, MAKEWPARAM(edit, 1), 0);
+      return true;
+    }
+    if (designKey(message.wParam, control, shift)) return true;
+  }
+  if (!control) return false;
   // Keys belong to what has the focus: a text field keeps Ctrl+Z for
   // itself, and dialogs run loops of their own.
   const HWND focus = GetFocus();
@@ -633,7 +742,6 @@ bool translateDesignerKey(const MSG& message) {
     return false;
   const HWND root = GetAncestor(message.hwnd, GA_ROOT);
   if (root != mainWindow && root != toolWindow) return false;
-  const bool shift = GetKeyState(VK_SHIFT) < 0;
   int command = 0;
   switch (message.wParam) {
     case 'Z':

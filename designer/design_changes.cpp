@@ -141,6 +141,9 @@ void restoreDesign(const DesignSnapshot& recorded) {
   const HWND surface = surfaceWindow();
   if (surface == nullptr) return;
   if (GetCapture() != nullptr) ReleaseCapture();
+  // Several controls selected stay selected through undo and redo of what
+  // was done to them, as long as the step leads the same one and keeps them.
+  const std::vector<std::int32_t> wasSelected = selectedControls();
   selectTool(ToolCode::Select);
   resetEditing(true);
   hideSizeHandles();
@@ -152,8 +155,19 @@ void restoreDesign(const DesignSnapshot& recorded) {
       hidePointMarkers();
       project.activePoint = -1;
     }
-    showControlFields(selected);
-    placeSizeHandles(objects[static_cast<std::size_t>(selected)]);
+    const bool keepsSeveral =
+        wasSelected.size() > 1 &&
+        std::find(wasSelected.begin(), wasSelected.end(), selected) != wasSelected.end() &&
+        std::all_of(wasSelected.begin(), wasSelected.end(),
+                    [](std::int32_t i) { return i >= 0 && i < project.objectCount; });
+    if (keepsSeveral) {
+      selectControls(wasSelected, selected);
+      refillFields();
+      showSelectionHandles();
+    } else {
+      showControlFields(selected);
+      placeSizeHandles(objects[static_cast<std::size_t>(selected)]);
+    }
   } else if (project.activePoint >= 0) {
     showPointFields(project.activePoint);
   } else {

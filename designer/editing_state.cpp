@@ -1,5 +1,7 @@
 #include "designer/editing_state.h"
 
+#include <algorithm>
+
 #include "designer/edit_history.h"
 #include "designer/sizing.h"
 #include "designer/tool_cells.h"
@@ -11,13 +13,69 @@ std::int32_t selectedObject = -1;
 
 namespace {
 FieldTarget target;
+// The selection, primary last (see selectedControls).
+std::vector<std::int32_t> selection;
+
+// The primary is the last of the selection; the fields follow it.
+void takePrimaryFromSelection() {
+  if (selection.empty()) {
+    selectedObject = -1;
+    target = FieldTarget::window();
+  } else {
+    selectedObject = selection.back();
+    target = FieldTarget::control(selectedObject);
+  }
+  editHistory.noteSelection(selectedObject);
 }
+}  // namespace
 
 FieldTarget fieldTarget() { return target; }
+
+const std::vector<std::int32_t>& selectedControls() { return selection; }
+
+bool isSelected(std::int32_t index) {
+  return index >= 0 && std::find(selection.begin(), selection.end(), index) != selection.end();
+}
+
+void toggleControl(std::int32_t index) {
+  if (index < 0) return;
+  const auto found = std::find(selection.begin(), selection.end(), index);
+  if (found != selection.end())
+    selection.erase(found);
+  else
+    selection.push_back(index);
+  takePrimaryFromSelection();
+}
+
+void makePrimary(std::int32_t index) {
+  const auto found = std::find(selection.begin(), selection.end(), index);
+  if (found == selection.end()) {
+    selectControl(index);
+    return;
+  }
+  selection.erase(found);
+  selection.push_back(index);
+  takePrimaryFromSelection();
+}
+
+void selectControls(const std::vector<std::int32_t>& indices, std::int32_t primary) {
+  selection.clear();
+  bool primaryAmong = false;
+  for (const std::int32_t index : indices) {
+    if (index < 0 || index == primary || isSelected(index)) {
+      primaryAmong = primaryAmong || (index >= 0 && index == primary);
+      continue;
+    }
+    selection.push_back(index);
+  }
+  if (primaryAmong) selection.push_back(primary);
+  takePrimaryFromSelection();
+}
 
 void resetEditing(bool designOpen) {
   currentTool = ToolCode::Select;
   selectedObject = -1;
+  selection.clear();
   pickupPending = kNothingPickedUp;
   markerDragState = kMarkerIdle;
   dragOffset = {};
@@ -26,12 +84,14 @@ void resetEditing(bool designOpen) {
 
 void selectControl(std::int32_t index) {
   selectedObject = index;
+  selection.assign(index >= 0 ? 1 : 0, index);
   target = FieldTarget::control(index);
   editHistory.noteSelection(index);
 }
 
 void selectWindow() {
   selectedObject = -1;
+  selection.clear();
   target = FieldTarget::window();
   editHistory.noteSelection(-1);
 }
@@ -40,6 +100,7 @@ void selectedControlRemoved() {
   // The history keeps the selection the deletion began with: undoing it
   // brings the control back selected.
   selectedObject = -1;
+  selection.clear();
   target = FieldTarget::window();
 }
 

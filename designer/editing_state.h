@@ -11,6 +11,7 @@
 // the window work (handles, field texts, capture) that goes with them.
 
 #include <cstdint>
+#include <vector>
 
 #include "app/model.h"
 #include "designer/geometry.h"
@@ -38,8 +39,16 @@ struct FieldTarget {
 // The current tool or interaction mode (Moving, a sizing code while a
 // corner is picked up).
 extern ToolCode currentTool;
-// Index of the selected control, -1 when none.
+// Index of the selected control, -1 when none. With several controls
+// selected it is the primary one (the last clicked): the one the others are
+// lined up with and sized to, and the one the style dialog edits.
 extern std::int32_t selectedObject;
+
+// The selected controls in the order they joined the selection; the primary
+// is always the last. Empty exactly when selectedObject is -1.
+const std::vector<std::int32_t>& selectedControls();
+// True when control `index` is one of the selection.
+bool isSelected(std::int32_t index);
 
 // Cursor at the last left-button press, in surface client coordinates (the
 // main window's point-adding handler stores main-window client coordinates).
@@ -75,10 +84,23 @@ void resetEditing(bool designOpen);
 // Control `index` becomes the selection and the fields' target. (The undo
 // history is told of every selection change.)
 void selectControl(std::int32_t index);
+// Ctrl+click or Shift+click: a control not yet selected joins the selection
+// and becomes the primary one; a selected one leaves it (when it was the
+// primary, the one of those left that joined last takes its place).
+// Leaving the last one selects the window.
+void toggleControl(std::int32_t index);
+// A click without Ctrl or Shift on a control that is already one of several
+// selected: it becomes the primary one, the selection stays.
+void makePrimary(std::int32_t index);
+// The rubber band, Ctrl+A: `indices` become the selection (duplicates and
+// negative entries ignored), `primary` the primary one when it is among
+// them, else the last of them. An empty list selects the window.
+void selectControls(const std::vector<std::int32_t>& indices, std::int32_t primary);
+
 // No control is selected; the fields stand for the designed window (a press
 // on the surface's background, a move or size of its frame, a deletion).
 void selectWindow();
-// The selected control went (deleted): nothing selected, the window is the
+// The selected controls went (deleted): nothing selected, the window is the
 // target; the undo history still remembers it as selected.
 void selectedControlRemoved();
 

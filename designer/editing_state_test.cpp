@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <set>
+#include <vector>
 
 #include "designer/sizing.h"
 
@@ -19,6 +22,8 @@ constexpr ToolCode kCells[] = {ToolCode::Select,   ToolCode::Button,   ToolCode:
 // order, the state never contradicts itself: the fields' target names the
 // selection when it is a control, a control being moved or sized is never
 // deletable, and choosing a tool always leaves nothing picked up or moving.
+// The selection holds each control once, is empty exactly when nothing is
+// selected, and its last member is the primary control the fields show.
 TEST(EditingState, RandomTransitionsKeepTheStateConsistent) {
   std::uint64_t seed = 12345;
   const auto below = [&seed](std::uint32_t bound) {
@@ -30,7 +35,7 @@ TEST(EditingState, RandomTransitionsKeepTheStateConsistent) {
     ASSERT_EQ(fieldTarget(), FieldTarget::window());
     for (int step = 0; step < 50; ++step) {
       SCOPED_TRACE(testing::Message() << "run " << run << " step " << step);
-      switch (below(10)) {
+      switch (below(13)) {
         case 0:
           selectControl(below(5));
           break;
@@ -81,6 +86,50 @@ TEST(EditingState, RandomTransitionsKeepTheStateConsistent) {
         case 9:
           if (deleteAllowed() && selectedObject >= 0) selectedControlRemoved();
           break;
+        case 10: {
+          const std::int32_t index = below(5);
+          const bool was = isSelected(index);
+          toggleControl(index);
+          EXPECT_NE(isSelected(index), was);
+          if (!was) {
+            EXPECT_EQ(selectedObject, index);
+          }
+          break;
+        }
+        case 11: {
+          const std::int32_t index = below(5);
+          const auto before = selectedControls().size();
+          const bool was = isSelected(index);
+          makePrimary(index);
+          EXPECT_EQ(selectedObject, index);
+          if (was) {
+            EXPECT_EQ(selectedControls().size(), before);
+          }
+          break;
+        }
+        case 12: {
+          std::vector<std::int32_t> band;
+          for (int k = below(6); k > 0; --k) band.push_back(below(7) - 1);
+          const std::int32_t primary = below(6) - 1;
+          selectControls(band, primary);
+          for (const std::int32_t index : band)
+            if (index >= 0) {
+              EXPECT_TRUE(isSelected(index));
+            }
+          if (std::find(band.begin(), band.end(), primary) != band.end() && primary >= 0) {
+            EXPECT_EQ(selectedObject, primary);
+          }
+          break;
+        }
+      }
+      const std::vector<std::int32_t>& chosen = selectedControls();
+      EXPECT_EQ(std::set<std::int32_t>(chosen.begin(), chosen.end()).size(), chosen.size());
+      EXPECT_EQ(chosen.empty(), selectedObject < 0);
+      if (!chosen.empty()) {
+        EXPECT_EQ(chosen.back(), selectedObject);
+      }
+      if (selectedObject < 0 && fieldTarget().kind != FieldTarget::Kind::Point) {
+        EXPECT_NE(fieldTarget().kind, FieldTarget::Kind::Control);
       }
       if (fieldTarget().kind == FieldTarget::Kind::Control) {
         EXPECT_EQ(fieldTarget().index, selectedObject);

@@ -67,6 +67,37 @@ bool applyWindowFieldTexts(Project& project, const FieldTexts& texts) {
                            project.y);
 }
 
+FieldTexts sharedFieldTexts(std::span<const DesignObject* const> selected) {
+  if (selected.empty()) return {};
+  FieldTexts shared = objectFieldTexts(*selected.front());
+  std::string FieldTexts::*const members[] = {&FieldTexts::caption, &FieldTexts::idName,
+                                               &FieldTexts::width,   &FieldTexts::height,
+                                               &FieldTexts::x,       &FieldTexts::y};
+  for (const DesignObject* object : selected.subspan(1)) {
+    const FieldTexts own = objectFieldTexts(*object);
+    for (const auto member : members)
+      if (shared.*member != own.*member) (shared.*member).clear();
+  }
+  return shared;
+}
+
+bool applyTypedFieldTexts(DesignObject& object, const FieldTexts& shown, const FieldTexts& typed) {
+  if (typed.caption != shown.caption) setObjectText(object, 1, typed.caption);
+  if (typed.idName != shown.idName) setObjectText(object, 2, typed.idName);
+  const std::string FieldTexts::*const sources[] = {&FieldTexts::width, &FieldTexts::height,
+                                                     &FieldTexts::x, &FieldTexts::y};
+  std::int32_t* targets[] = {&object.width, &object.height, &object.x, &object.y};
+  bool moved = false;
+  for (int i = 0; i < 4; ++i) {
+    if (typed.*sources[i] == shown.*sources[i]) continue;
+    const FieldNumber number = parseFieldNumber(typed.*sources[i]);
+    if (!number.ok) continue;
+    moved = moved || *targets[i] != storedFieldValue(number.value);
+    *targets[i] = storedFieldValue(number.value);
+  }
+  return moved;
+}
+
 RegionPoint pointFromFieldTexts(const FieldTexts& texts) {
   return {storedFieldValue(parseFieldNumber(texts.x).value),
           storedFieldValue(parseFieldNumber(texts.y).value)};

@@ -8,6 +8,7 @@
 // signed value.
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -69,6 +70,18 @@ bool applyObjectFieldTexts(DesignObject& object, const FieldTexts& texts);
 // then the numbers go into the project's width, height, x, y. True when the
 // surface should be moved to them.
 bool applyWindowFieldTexts(Project& project, const FieldTexts& texts);
+
+// What the fields show for several selected controls: each field the value
+// they all share, empty where any two differ. One control shows as
+// objectFieldTexts does.
+FieldTexts sharedFieldTexts(std::span<const DesignObject* const> selected);
+
+// A key release with several controls selected: only the fields whose text
+// the user changed from what was `shown` apply, each to the control as
+// typed (so a field left empty because the values differ changes nothing);
+// a changed number field that is not a number applies nothing. True when
+// the control's rectangle changed.
+bool applyTypedFieldTexts(DesignObject& object, const FieldTexts& shown, const FieldTexts& typed);
 
 // A key release with a polygon point active: the point's marker position
 // from the x and y fields, without the number check (not a number reads 0).

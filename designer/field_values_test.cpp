@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace quorvin {
 namespace {
 
@@ -121,6 +124,59 @@ TEST(FieldApplication, ShownTextsReadBackUnchanged) {
   EXPECT_EQ(pointFieldTexts({-3, 12}), (FieldTexts{"", "", "0", "0", "4294967293", "12"}));
   EXPECT_EQ(pointFromFieldTexts(pointFieldTexts({-3, 12})), (RegionPoint{-3, 12}));
   EXPECT_EQ(pointFromFieldTexts({"", "", "", "", "abc", "15"}), (RegionPoint{0, 15}));
+}
+
+// Several controls in the fields: what they share shows, what differs is
+// empty; a key release changes only what was typed, in every control, and
+// afterwards the typed values are what they all share.
+TEST(FieldApplication, SeveralControlsShareWhatWasTyped) {
+  std::uint64_t seed = 7;
+  const auto below = [&seed](std::uint32_t bound) {
+    seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
+    return static_cast<std::int32_t>((seed >> 33) % bound);
+  };
+  std::string FieldTexts::*const members[] = {&FieldTexts::caption, &FieldTexts::idName,
+                                               &FieldTexts::width,   &FieldTexts::height,
+                                               &FieldTexts::x,       &FieldTexts::y};
+  for (int run = 0; run < 300; ++run) {
+    std::vector<DesignObject> objects(static_cast<std::size_t>(1 + below(4)));
+    for (DesignObject& o : objects) {
+      o.caption = below(2) ? "OK" : "Cancel";
+      o.idName = below(2) ? "ID_A" : "ID_B";
+      o.width = 10 + below(2);
+      o.height = 20;
+      o.x = below(3) - 1;
+      o.y = 5;
+    }
+    std::vector<const DesignObject*> pointers;
+    for (const DesignObject& o : objects) pointers.push_back(&o);
+    const FieldTexts shown = sharedFieldTexts(pointers);
+    for (const auto member : members) {
+      bool same = true;
+      for (const DesignObject& o : objects)
+        same = same && objectFieldTexts(o).*member == objectFieldTexts(objects[0]).*member;
+      EXPECT_EQ(shown.*member, same ? objectFieldTexts(objects[0]).*member : "");
+    }
+    const std::vector<DesignObject> before = objects;
+    // Nothing typed: nothing changes, also where the fields are empty.
+    for (DesignObject& o : objects) EXPECT_FALSE(applyTypedFieldTexts(o, shown, shown));
+    EXPECT_EQ(objects, before);
+    FieldTexts typed = shown;
+    const std::string choices[] = {"", "7", "4294967291", "Go", "x1"};
+    const int field = below(6);
+    typed.*members[field] = choices[below(5)];
+    for (DesignObject& o : objects) applyTypedFieldTexts(o, shown, typed);
+    const FieldTexts after = sharedFieldTexts(pointers);
+    const bool isNumber = field >= 2;
+    if (typed.*members[field] != shown.*members[field] &&
+        (!isNumber || parseFieldNumber(typed.*members[field]).ok)) {
+      EXPECT_EQ(after.*members[field], typed.*members[field]);
+    }
+    for (int other = 0; other < 6; ++other)
+      if (other != field) {
+        EXPECT_EQ(after.*members[other], shown.*members[other]);
+      }
+  }
 }
 
 }  // namespace

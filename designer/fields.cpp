@@ -5,6 +5,7 @@
 #include <array>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "app/main_window.h"
 #include "app/model_win32.h"
@@ -13,6 +14,8 @@
 #include "common/win32/window_idioms.h"
 #include "designer/design_changes.h"
 #include "designer/editing_state.h"
+#include "designer/geometry.h"
+#include "designer/placed_control.h"
 #include "designer/polygon.h"
 #include "designer/surface.h"
 
@@ -50,8 +53,13 @@ void setIdFieldText(HWND idField, std::string_view text) {
   SetWindowLongW(idField, GWL_STYLE, style);
 }
 
+// What the fields were last filled with: with several controls selected, a
+// key release applies only the fields whose text differs from it.
+FieldTexts shownTexts;
+
 void writeFieldTexts(HWND palette, const FieldTexts& texts) {
   if (palette == nullptr || applyingFields) return;
+  shownTexts = texts;
   const std::array<std::pair<int, const std::string*>, 6> fields{{
       {kCaptionFieldId, &texts.caption},
       {kIdFieldId, &texts.idName},
@@ -89,6 +97,35 @@ void applyPointFields(const FieldTexts& texts, WPARAM wParam, LPARAM lParam) {
   SendNotifyMessageW(marker, WM_LBUTTONUP, wParam, lParam);
 }
 
+// The selected controls' entries (those that still have a window).
+std::vector<const DesignObject*> selectedEntries() {
+  std::vector<const DesignObject*> entries;
+  for (const std::int32_t index : selectedControls())
+    if (isValidObjectIndex(index)) entries.push_back(&objects[static_cast<std::size_t>(index)]);
+  return entries;
+}
+
+// Several controls selected: what was typed goes to every one of them.
+void applySelectionFields(const FieldTexts& texts) {
+  const ScopedFlag applying(applyingFields);
+  std::vector<std::int32_t> moved;
+  std::vector<PixelRect> rects;
+  for (const std::int32_t index : selectedControls()) {
+    if (!isValidObjectIndex(index)) continue;
+    DesignObject& object = objects[static_cast<std::size_t>(index)];
+    const PixelRect before = rectOf(object);
+    if (texts.caption != shownTexts.caption)
+      setWindowTextCp932(asHwnd(object.window), texts.caption);
+    if (applyTypedFieldTexts(object, shownTexts, texts)) {
+      moved.push_back(index);
+      rects.push_back(rectOf(object));
+      setRect(object, before);  // giveControlsRects tells a size from a move
+    }
+  }
+  shownTexts = texts;
+  giveControlsRects(moved, rects, true);
+}
+
 // A key release in a field: all six fields apply to the target they were
 // filled from, and to nothing else, then the Enter check. With a polygon
 // outline the window's fields stand for nothing: neither happens.
@@ -107,7 +144,9 @@ void onFieldKeyUp(HWND field, WPARAM wParam, LPARAM lParam) {
         applyWindowFields(texts);
         break;
       case FieldTarget::Kind::Control:
-        if (isValidObjectIndex(target.index))
+        if (selectedControls().size() > 1)
+          applySelectionFields(texts);
+        else if (isValidObjectIndex(target.index))
           applyObjectFields(objects[static_cast<std::size_t>(target.index)], texts);
         break;
       case FieldTarget::Kind::None:
@@ -171,7 +210,9 @@ void refillFields() {
       writeFieldTexts(toolWindow, windowFieldTexts(project));
       break;
     case FieldTarget::Kind::Control:
-      if (isValidObjectIndex(target.index))
+      if (selectedControls().size() > 1)
+        writeFieldTexts(toolWindow, sharedFieldTexts(selectedEntries()));
+      else if (isValidObjectIndex(target.index))
         writeFieldTexts(toolWindow, objectFieldTexts(objects[static_cast<std::size_t>(target.index)]));
       break;
     case FieldTarget::Kind::Point:

@@ -47,4 +47,29 @@ ObjectRemoval removeObjectEntry(std::vector<DesignObject>& objects,
   return result;
 }
 
+ObjectsRemoval removeObjectEntries(std::vector<DesignObject>& objects, std::int32_t& objectCount,
+                                   std::vector<std::int32_t> indices) {
+  ObjectsRemoval result;
+  const std::int32_t n = usableCount(objects, objectCount);
+  std::vector<bool> goes(static_cast<std::size_t>(n), false);
+  for (const std::int32_t index : indices)
+    if (index >= 0 && index < n) goes[static_cast<std::size_t>(index)] = true;
+  std::int32_t kept = 0;
+  for (std::int32_t i = 0; i < n; ++i) {
+    DesignObject& entry = objects[static_cast<std::size_t>(i)];
+    if (goes[static_cast<std::size_t>(i)]) {
+      result.removedWindows.push_back(entry.window);
+      continue;
+    }
+    if (kept != i) {
+      objects[static_cast<std::size_t>(kept)] = std::move(entry);
+      result.moved.push_back({objects[static_cast<std::size_t>(kept)].window, kept});
+    }
+    ++kept;
+  }
+  for (std::int32_t i = kept; i < n; ++i) objects[static_cast<std::size_t>(i)] = DesignObject{};
+  objectCount = kept;
+  return result;
+}
+
 }  // namespace quorvin

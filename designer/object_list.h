@@ -40,4 +40,16 @@ struct ObjectRemoval {
 ObjectRemoval removeObjectEntry(std::vector<DesignObject>& objects,
                                 std::int32_t& objectCount, std::int32_t index);
 
+struct ObjectsRemoval {
+  std::vector<WindowHandle> removedWindows;  // the controls to destroy
+  std::vector<MovedControl> moved;           // in ascending new index
+};
+
+// Removes every entry of `indices` (in any order; repeats and indices
+// outside 0..objectCount-1 ignored) in one pass: the entries that stay keep
+// their order and close up, the freed slots at the end are zeroed and
+// objectCount drops by the number removed.
+ObjectsRemoval removeObjectEntries(std::vector<DesignObject>& objects, std::int32_t& objectCount,
+                                   std::vector<std::int32_t> indices);
+
 }  // namespace quorvin

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "designer/geometry.h"
 
 namespace quorvin {
@@ -107,6 +110,36 @@ TEST(RemoveObject, FirstLastAndOutOfRange) {
   r = removeObjectEntry(objects, overstated, 2);
   EXPECT_TRUE(r.removed);
   EXPECT_EQ(overstated, 2);
+}
+
+// Removing any set of entries at once keeps the others in their order,
+// names every moved control with its new index, and leaves zeroed slots.
+TEST(RemoveObject, AnySetAtOnceKeepsTheRestInOrder) {
+  std::uint64_t seed = 99;
+  const auto below = [&seed](std::uint32_t bound) {
+    seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
+    return static_cast<std::int32_t>((seed >> 33) % bound);
+  };
+  for (int run = 0; run < 300; ++run) {
+    const std::int32_t count = below(12);
+    std::vector<DesignObject> objects;
+    for (std::int32_t i = 0; i < count + 3; ++i)
+      objects.push_back(i < count ? control(100 + i, {i, i, 5, 5}, "c", "ID") : DesignObject{});
+    std::vector<std::int32_t> gone;
+    for (int k = below(8); k > 0; --k) gone.push_back(below(static_cast<std::uint32_t>(count) + 3) - 1);
+    std::int32_t objectCount = count;
+    const ObjectsRemoval removal = removeObjectEntries(objects, objectCount, gone);
+    std::vector<WindowHandle> expected;
+    for (std::int32_t i = 0; i < count; ++i)
+      if (std::find(gone.begin(), gone.end(), i) == gone.end()) expected.push_back(100 + i);
+    ASSERT_EQ(objectCount, static_cast<std::int32_t>(expected.size()));
+    EXPECT_EQ(removal.removedWindows.size(), static_cast<std::size_t>(count) - expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(objects[i].window, expected[i]);
+    for (std::size_t i = expected.size(); i < objects.size(); ++i)
+      EXPECT_EQ(objects[i], DesignObject{});
+    for (const MovedControl& moved : removal.moved)
+      EXPECT_EQ(objects[static_cast<std::size_t>(moved.newIndex)].window, moved.window);
+  }
 }
 
 }  // namespace

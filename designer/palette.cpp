@@ -318,8 +318,8 @@ void selectTool(ToolCode code) {
   // catch the presses of a placement that starts on them.
   if (currentTool != ToolCode::Select)
     hideSizeHandles();
-  else if (const DesignObject* selected = selectedEntry())
-    placeSizeHandles(*selected);
+  else if (selectedEntry() != nullptr)
+    showSelectionHandles();
   redrawCell(highlightedCell, true);
 }
 

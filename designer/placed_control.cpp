@@ -4,7 +4,10 @@
 // and starts a move, and a release over it finishes a placement or a move.
 #include "designer/placed_control.h"
 
+#include <algorithm>
 #include <array>
+#include <utility>
+#include <vector>
 
 #include "app/main_window.h"
 #include "app/model_win32.h"
@@ -48,6 +51,36 @@ LRESULT passOn(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
                          wParam, lParam);
 }
 
+// While several controls are dragged, only their outlines follow the
+// cursor, drawn inverted so that drawing them again takes them away; the
+// controls move once, at the release. Moving hundreds of windows at every
+// mouse move would cost a window move each among all their siblings.
+RegionPoint selectionDragDelta;
+bool selectionOutlinesShown = false;
+
+void drawSelectionOutlines() {
+  const HWND surface = surfaceWindow();
+  const HDC dc = surface != nullptr ? GetDC(surface) : nullptr;
+  if (dc == nullptr) return;
+  for (const std::int32_t index : selectedControls()) {
+    if (index < 0 || index >= project.objectCount || index >= objectCapacity()) continue;
+    const DesignObject& object = objects[static_cast<std::size_t>(index)];
+    const RECT outline{object.x + selectionDragDelta.x, object.y + selectionDragDelta.y,
+                       object.x + selectionDragDelta.x + object.width,
+                       object.y + selectionDragDelta.y + object.height};
+    if (outline.right > outline.left && outline.bottom > outline.top) DrawFocusRect(dc, &outline);
+  }
+  ReleaseDC(surface, dc);
+}
+
+// The release: the outlines go and the controls take their place.
+void finishSelectionDrag() {
+  if (selectionOutlinesShown) drawSelectionOutlines();
+  selectionOutlinesShown = false;
+  const RegionPoint delta = std::exchange(selectionDragDelta, RegionPoint{});
+  moveSelectionBy(delta.x, delta.y);
+}
+
 void sendToActiveMarker(UINT message, WPARAM wParam, LPARAM lParam) {
   if (project.activePoint >= 0 && project.activeMarker != 0)
     SendNotifyMessageW(asHwnd(project.activeMarker), message, wParam, lParam);
@@ -81,11 +114,7 @@ void onButtonDown(int index, WPARAM wParam, LPARAM lParam) {
     tabOrderClickOn(index);
     return;
   }
-  if (project.pointCount > 0) hidePointMarkers();
-  project.activePoint = -1;
-  showControlFields(index);
-  placeSizeHandles(objects[static_cast<std::size_t>(index)]);
-  beginMove(objects[static_cast<std::size_t>(index)]);
+  pressOnControl(index);
 }
 
 // True when the release placed a new control (the release is then consumed).
@@ -99,9 +128,15 @@ bool onButtonUp(WPARAM wParam, LPARAM lParam) {
   } else if (currentTool == ToolCode::Moving) {
     // The end of a move: repaint everything so that no traces remain.
     hideSnapLines();
+    if (selectedControls().size() > 1) finishSelectionDrag();
     if (surfaceWindow() != nullptr) InvalidateRect(surfaceWindow(), nullptr, TRUE);
     endMove();
-    if (selectedEntry() != nullptr) showControlFields(selectedObject);
+    if (selectedControls().size() > 1) {
+      refillFields();
+      showSelectionHandles();
+    } else if (selectedEntry() != nullptr) {
+      showControlFields(selectedObject);
+    }
     if (GetCapture() == surfaceWindow()) ReleaseCapture();
     designChanged();
   }
@@ -152,19 +187,91 @@ LRESULT CALLBACK placedControlProc(HWND window, UINT message, WPARAM wParam, LPA
   return guardedCall([&] { return handleControlMessage(window, message, wParam, lParam); });
 }
 
+void pressOnControl(int index) {
+  if (project.pointCount > 0) hidePointMarkers();
+  project.activePoint = -1;
+  if (selectionKeysHeld()) {
+    // Ctrl or Shift: the control joins or leaves the selection; no move.
+    toggleControl(index);
+    refillFields();
+    showSelectionHandles();
+    return;
+  }
+  if (isSelected(index) && selectedControls().size() > 1) {
+    // A press on one of several: it leads, and they all move together.
+    makePrimary(index);
+    refillFields();
+    showSelectionHandles();
+    selectionDragDelta = {};
+    selectionOutlinesShown = false;
+    beginMove(objects[static_cast<std::size_t>(index)]);
+    return;
+  }
+  showControlFields(index);
+  hideOtherHandles();
+  placeSizeHandles(objects[static_cast<std::size_t>(index)]);
+  beginMove(objects[static_cast<std::size_t>(index)]);
+}
+
 void moveSelectedToCursor() {
   DesignObject* selected = selectedEntry();
   const HWND surface = surfaceWindow();
   if (selected == nullptr || surface == nullptr) return;
   cursorPoint = cursorIn(surface);
-  const RegionPoint topLeft =
-      snappedMovePosition(selectedObject, movedPosition(cursorPoint, dragOffset));
+  const RegionPoint free = movedPosition(cursorPoint, dragOffset);
+  if (selectedControls().size() > 1) {
+    const RegionPoint delta{free.x - selected->x, free.y - selected->y};
+    if (delta == selectionDragDelta && selectionOutlinesShown) return;
+    if (selectionOutlinesShown) drawSelectionOutlines();
+    selectionDragDelta = delta;
+    drawSelectionOutlines();
+    selectionOutlinesShown = true;
+    return;
+  }
+  const RegionPoint topLeft = snappedMovePosition(selectedObject, free);
   selected->x = topLeft.x;
   selected->y = topLeft.y;
   MoveWindow(asHwnd(selected->window), selected->x, selected->y, selected->width,
              selected->height, TRUE);
   // Re-read: moving the window may have run other procedures.
   if ((selected = selectedEntry()) != nullptr) placeSizeHandles(*selected);
+}
+
+void moveSelectionBy(std::int32_t dx, std::int32_t dy) {
+  if (dx == 0 && dy == 0) return;
+  std::vector<std::int32_t> moved;
+  std::vector<PixelRect> rects;
+  for (const std::int32_t index : selectedControls()) {
+    if (index < 0 || index >= project.objectCount || index >= objectCapacity()) continue;
+    PixelRect rect = rectOf(objects[static_cast<std::size_t>(index)]);
+    rect.x += dx;
+    rect.y += dy;
+    moved.push_back(index);
+    rects.push_back(rect);
+  }
+  giveControlsRects(moved, rects, false);
+}
+
+void giveControlsRects(const std::vector<std::int32_t>& indices, const std::vector<PixelRect>& rects,
+                       bool withOtherHandles) {
+  // One batch for all of them: the system repaints only where controls left
+  // and arrived, once, instead of once per control.
+  HDWP batch = BeginDeferWindowPos(static_cast<int>(indices.size()));
+  for (std::size_t k = 0; k < indices.size() && k < rects.size(); ++k) {
+    DesignObject& object = objects[static_cast<std::size_t>(indices[k])];
+    const bool sized = object.width != rects[k].width || object.height != rects[k].height;
+    setRect(object, rects[k]);
+    if (batch != nullptr && object.window != 0)
+      batch = DeferWindowPos(batch, asHwnd(object.window), nullptr, object.x, object.y,
+                             std::max(object.width, 0), std::max(object.height, 0),
+                             SWP_NOZORDER | SWP_NOACTIVATE | (sized ? 0 : SWP_NOSIZE));
+  }
+  if (batch != nullptr) EndDeferWindowPos(batch);
+  if (withOtherHandles) {
+    showSelectionHandles();
+  } else if (const DesignObject* primary = selectedEntry()) {
+    placeSizeHandles(*primary);
+  }
 }
 
 void pickUpOrDropCorner(ToolCode corner) {

@@ -3,8 +3,12 @@
 // the surface is subclassed so that a press selects it and starts a move,
 // and the corner handles size the selected control.
 
+#include <cstdint>
+#include <vector>
+
 #include "app/model.h"
 #include "common/win32/win32.h"
+#include "designer/geometry.h"
 
 namespace quorvin {
 
@@ -28,7 +32,25 @@ void applyDroppedCorner();
 void applySizingStep();
 
 // While a control is being moved: the selected control's top-left goes to
-// the cursor minus dragOffset, and the handles follow.
+// the cursor minus dragOffset, and the handles follow. With several
+// selected, their outlines follow the cursor and the controls all move by
+// as much at the release.
 void moveSelectedToCursor();
+
+// A press with the Select tool on control `index` (on it, or on the surface
+// over a group box): with Ctrl or Shift held it joins or leaves the
+// selection; otherwise it is selected (staying with the others when it
+// already was one of several) and the move begins.
+void pressOnControl(int index);
+
+// Every selected control moves by (dx, dy) in one batch; the primary's
+// handles follow.
+void moveSelectionBy(std::int32_t dx, std::int32_t dy);
+
+// Gives the controls `indices` the rectangles `rects` (records and windows,
+// one batch of window moves); then the primary's handles follow, and with
+// `withOtherHandles` every selected control's handles.
+void giveControlsRects(const std::vector<std::int32_t>& indices, const std::vector<PixelRect>& rects,
+                       bool withOtherHandles);
 
 }  // namespace quorvin

@@ -17,6 +17,7 @@
 #include "app/settings_file.h"
 #include "common/win32/text.h"
 #include "common/win32/window_idioms.h"
+#include "designer/arrange.h"
 #include "designer/design_changes.h"
 #include "designer/editing_state.h"
 #include "designer/fields.h"
@@ -43,6 +44,37 @@ constexpr std::array<ToolCode, 4> kHandleIds{ToolCode::SizeTopLeft, ToolCode::Si
 
 // One drag of the frame (from WM_ENTERSIZEMOVE) is one undo step.
 std::uint64_t frameDragGroup = 0;
+
+// The corners of the selected controls other than the primary one: white
+// squares with a black border, where the primary's are black, as dialog
+// editors tell them apart. They only show: without SS_NOTIFY a static lets
+// presses through to what lies beneath. Made as needed, kept for reuse,
+// destroyed with the surface.
+constexpr DWORD kHollowHandleStyle = WS_CHILD | WS_BORDER | SS_WHITERECT;
+std::vector<HWND> hollowHandles;
+std::size_t hollowHandlesShown = 0;
+
+// The rubber band: from the press on the empty surface to the cursor, drawn
+// inverted so that drawing it again takes it away.
+bool bandActive = false;
+bool bandAdds = false;  // Ctrl or Shift held at the press: the band adds
+RegionPoint bandStart;
+RegionPoint bandEnd;
+
+void drawBand(HWND surface) {
+  const HDC dc = GetDC(surface);
+  if (dc == nullptr) return;
+  const RECT band{std::min(bandStart.x, bandEnd.x), std::min(bandStart.y, bandEnd.y),
+                  std::max(bandStart.x, bandEnd.x), std::max(bandStart.y, bandEnd.y)};
+  if (band.right > band.left && band.bottom > band.top) DrawFocusRect(dc, &band);
+  ReleaseDC(surface, dc);
+}
+
+void hideHollowHandles() {
+  for (std::size_t i = 0; i < hollowHandlesShown && i < hollowHandles.size(); ++i)
+    ShowWindow(hollowHandles[i], SW_HIDE);
+  hollowHandlesShown = 0;
+}
 
 HINSTANCE moduleInstance() { return GetModuleHandleW(nullptr); }
 
@@ -91,6 +123,9 @@ void onDestroy(HWND surface) {
   }
   objects = {};
   leaveTabOrderMode();
+  hollowHandles.clear();  // destroyed with the surface, their parent
+  hollowHandlesShown = 0;
+  bandActive = false;
   // Nothing is left to select, move or size: a selection or a drag that
   // outlived the project would point into an empty array.
   if (GetCapture() == surface) ReleaseCapture();
@@ -136,16 +171,19 @@ void onClose(HWND surface) {
   if (closeQuestion(surface)) DestroyWindow(surface);
 }
 
-// Deletes the selected control; the later controls move down one index and
-// take the ids that go with their new places.
+// Deletes the selected controls; the later controls close up and take the
+// ids that go with their new places. One undo step however many went.
 void deleteSelectedObject() {
   // Never under the mouse: a control being moved or sized stays.
   if (!deleteAllowed() || selectedEntry() == nullptr) return;
-  const HWND removed = asHwnd(objects[static_cast<std::size_t>(selectedObject)].window);
-  // Destroyed while its entry still names it, so that its own procedure
-  // finds the procedure to put back.
-  if (removed != nullptr) DestroyWindow(removed);
-  const ObjectRemoval removal = removeObjectEntry(objects, project.objectCount, selectedObject);
+  const std::vector<std::int32_t> chosen = selectedControls();
+  // Destroyed while their entries still name them, so that their own
+  // procedure finds the procedure to put back.
+  for (const std::int32_t index : chosen)
+    if (index >= 0 && index < project.objectCount && index < objectCapacity())
+      if (const HWND removed = asHwnd(objects[static_cast<std::size_t>(index)].window))
+        DestroyWindow(removed);
+  const ObjectsRemoval removal = removeObjectEntries(objects, project.objectCount, chosen);
   for (const MovedControl& moved : removal.moved)
     SetWindowLongPtrW(asHwnd(moved.window), GWLP_ID, kControlIdBase + moved.newIndex);
   selectedControlRemoved();
@@ -180,15 +218,29 @@ void onButtonDown(HWND surface, WPARAM wParam, LPARAM lParam) {
     tabOrderClickOn(hitTestObjects(objects, project.objectCount, pressPoint));
     return;
   }
+  // Presses that a control lets through (a group box) still select it.
+  const std::int32_t hit = hitTestObjects(objects, project.objectCount, pressPoint);
+  const bool adding = selectionKeysHeld();
+  if (hit >= 0 && (adding || (isSelected(hit) && selectedControls().size() > 1))) {
+    showPointMarkers();
+    pressOnControl(hit);
+    return;
+  }
+  // Ctrl or Shift on the background keeps the selection for the band to add to.
+  if (hit < 0 && adding && selectedEntry() != nullptr) {
+    beginBand(surface, true);
+    return;
+  }
   // A press on the background deselects and shows the designed window.
   showPointMarkers();
   project.activePoint = -1;
   selectTool(ToolCode::Select);
   hideSizeHandles();
   showWindowFields();
-  // Presses that a control lets through (a group box) still select it.
-  const std::int32_t hit = hitTestObjects(objects, project.objectCount, pressPoint);
-  if (hit < 0) return;
+  if (hit < 0) {
+    beginBand(surface, false);
+    return;
+  }
   if (project.pointCount > 0) {
     hidePointMarkers();
     project.activePoint = -1;
@@ -199,8 +251,33 @@ void onButtonDown(HWND surface, WPARAM wParam, LPARAM lParam) {
   beginMove(object);
 }
 
+// The band's release: what it touches becomes the selection (or joins it).
+void endBand(HWND surface) {
+  drawBand(surface);
+  bandActive = false;
+  if (GetCapture() == surface) ReleaseCapture();
+  const std::int32_t count = std::min(project.objectCount, objectCapacity());
+  std::vector<PixelRect> rects;
+  rects.reserve(static_cast<std::size_t>(std::max(count, 0)));
+  for (std::int32_t i = 0; i < count; ++i) rects.push_back(rectOf(objects[static_cast<std::size_t>(i)]));
+  std::vector<std::int32_t> chosen = bandAdds ? selectedControls() : std::vector<std::int32_t>{};
+  const std::int32_t primary = selectedObject;
+  for (const std::size_t index : touchedByBand(rects, bandStart, bandEnd))
+    chosen.push_back(static_cast<std::int32_t>(index));
+  if (chosen.empty()) return;  // a click on the background: the window stays selected
+  if (project.pointCount > 0) {
+    hidePointMarkers();
+    project.activePoint = -1;
+  }
+  selectControls(chosen, bandAdds ? primary : chosen.back());
+  refillFields();
+  showSelectionHandles();
+}
+
 void onButtonUp(WPARAM wParam, LPARAM lParam) {
-  if (isPlacementTool(currentTool)) {
+  if (bandActive) {
+    if (const HWND surface = surfaceWindow()) endBand(surface);
+  } else if (isPlacementTool(currentTool)) {
     placeFromRelease();
     if (const HWND surface = surfaceWindow(); surface != nullptr && GetCapture() == surface)
       ReleaseCapture();
@@ -213,6 +290,14 @@ void onButtonUp(WPARAM wParam, LPARAM lParam) {
 }
 
 void onMouseMove(WPARAM wParam, LPARAM lParam) {
+  if (bandActive) {
+    if (const HWND surface = surfaceWindow()) {
+      drawBand(surface);
+      bandEnd = cursorIn(surface);
+      drawBand(surface);
+    }
+    return;
+  }
   // The cursor may run ahead of the control being moved.
   if (currentTool == ToolCode::Moving) sendToSelectedControl(WM_MOUSEMOVE, wParam, lParam);
   sendToActiveMarker(WM_MOUSEMOVE, wParam, lParam);
@@ -276,6 +361,56 @@ LRESULT handleSurfaceMessage(HWND window, UINT message, WPARAM wParam, LPARAM lP
 }
 
 }  // namespace
+
+void beginBand(HWND surface, bool adds) {
+  bandActive = true;
+  bandAdds = adds;
+  bandStart = bandEnd = pressPoint;
+  SetCapture(surface);
+}
+
+bool selectionKeysHeld() {
+  return GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_SHIFT) < 0;
+}
+
+void showSelectionHandles() {
+  const HWND surface = surfaceWindow();
+  const DesignObject* primary = selectedEntry();
+  if (surface == nullptr) return;
+  if (primary == nullptr) {
+    hideSizeHandles();
+    return;
+  }
+  placeSizeHandles(*primary);
+  std::vector<RegionPoint> corners;
+  for (const std::int32_t index : selectedControls()) {
+    if (index == selectedObject || index < 0 || index >= project.objectCount ||
+        index >= objectCapacity())
+      continue;
+    for (const RegionPoint corner : sizeHandlePositions(rectOf(objects[static_cast<std::size_t>(index)])))
+      corners.push_back(corner);
+  }
+  while (hollowHandles.size() < corners.size()) {
+    const HWND handle = CreateWindowExW(0, L"STATIC", L"", kHollowHandleStyle, 0, 0,
+                                        kSizeHandleSize, kSizeHandleSize, surface, nullptr,
+                                        moduleInstance(), nullptr);
+    if (handle == nullptr) break;
+    hollowHandles.push_back(handle);
+  }
+  const std::size_t shown = std::min(corners.size(), hollowHandles.size());
+  // One batch: hundreds of corners move in one go, not one repaint each.
+  HDWP batch = BeginDeferWindowPos(static_cast<int>(shown + hollowHandlesShown));
+  for (std::size_t i = 0; i < shown && batch != nullptr; ++i)
+    batch = DeferWindowPos(batch, hollowHandles[i], HWND_TOP, corners[i].x, corners[i].y,
+                           kSizeHandleSize, kSizeHandleSize, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  for (std::size_t i = shown; i < hollowHandlesShown && batch != nullptr; ++i)
+    batch = DeferWindowPos(batch, hollowHandles[i], nullptr, 0, 0, 0, 0,
+                           SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_HIDEWINDOW);
+  if (batch != nullptr) EndDeferWindowPos(batch);
+  hollowHandlesShown = shown;
+}
+
+void hideOtherHandles() { hideHollowHandles(); }
 
 LRESULT CALLBACK surfaceWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return guardedCall([&] { return handleSurfaceMessage(window, message, wParam, lParam); });
@@ -392,6 +527,7 @@ void beginMove(const DesignObject& object) {
 void hideSizeHandles() {
   const HWND surface = surfaceWindow();
   if (surface == nullptr) return;
+  hideHollowHandles();
   for (std::size_t i = 0; i < kHandleIds.size(); ++i)
     if (const HWND handle = sizeHandle(surface, i)) ShowWindow(handle, SW_HIDE);
 }

@@ -53,8 +53,24 @@ void beginMove(const DesignObject& object);
 
 // Moves the four size handles around `object` (centred on its corners) and
 // shows them; hides them. Both do nothing while no surface exists.
+// hideSizeHandles hides the other selected controls' corners as well.
 void placeSizeHandles(const DesignObject& object);
 void hideSizeHandles();
+
+// Black handles around the primary control, hollow ones around every other
+// selected control; all hidden when nothing is selected.
+void showSelectionHandles();
+// Hides the hollow corners only (while a selection is dragged they would
+// cost a window move each; they come back at the release).
+void hideOtherHandles();
+
+// A press on the empty surface with the Select tool starts a rubber band
+// at pressPoint (the surface captures the mouse until the release). With
+// `adds` the controls it touches join the selection instead of replacing it.
+void beginBand(HWND surface, bool adds);
+
+// Ctrl or Shift held: a click adds a control to the selection or takes it out.
+bool selectionKeysHeld();
 
 // Reads `path` and shows it on a new surface, replacing the open project.
 // False when the file cannot be read (nothing changes then). A control that

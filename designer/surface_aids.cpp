@@ -13,9 +13,10 @@
 #include <unordered_map>
 #include <vector>
 
+#include "app/model_win32.h"
 #include "app/own_settings.h"
 #include "common/win32/gdi.h"
-#include "common/win32/shell_support.h"
+#include "common/win32/window_idioms.h"
 #include "designer/arrange.h"
 #include "designer/design_changes.h"
 #include "designer/editing_state.h"
@@ -104,7 +105,7 @@ HWND markWindow(int id) {
   if (const HWND found = GetDlgItem(surface, id)) return found;
   if (!markClassReady()) return nullptr;
   return CreateWindowExW(0, kMarkClassName, L"", WS_CHILD, 0, 0, 0, 0, surface,
-                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                         idAsMenu(id),
                          GetModuleHandleW(nullptr), nullptr);
 }
 

@@ -10,10 +10,10 @@
 
 #include "app/main_window.h"
 #include "app/model.h"
+#include "app/model_win32.h"
 #include "app/own_settings.h"
 #include "app/project_file.h"
 #include "common/file_io.h"
-#include "common/win32/shell_support.h"
 #include "designer/editing_state.h"
 #include "designer/surface.h"
 #include "resources/resource.h"

@@ -1,7 +1,8 @@
 // Benchmarks of the real program's windows on a large design (1,000
 // controls): opening the project, one step of a drag (the handling of one
 // mouse move while a control is moved), the release that ends a move, and
-// one key release in the property fields. Each step is timed on its own,
+// one key release in the property fields; and the same drag step with 200
+// controls selected, lining them up and pasting them. Each step is timed on its own,
 // first the program's handling of the message, then with the painting it
 // causes, since that is what the user waits for.
 //
@@ -30,6 +31,7 @@
 #include "designer/editing_state.h"
 #include "designer/fields.h"
 #include "designer/placement.h"
+#include "designer/selection_commands.h"
 #include "designer/surface.h"
 #include "designer/surface_aids.h"
 #include "tests/gui_bench/floor.h"
@@ -336,6 +338,65 @@ void benchOrder(int index, int repetitions, std::vector<Row>& rows) {
   rows.push_back(std::move(undoOrder));
 }
 
+// A selection of 200 controls (half the design, if smaller): one step of
+// dragging them all, then a Layout command and a paste of them, each
+// undone again before the next repetition.
+void benchSelection(int count, int repetitions, std::vector<Row>& rows) {
+  const int size = std::min(200, count / 2);
+  std::vector<std::int32_t> indices;
+  for (int i = 0; i < size; ++i) indices.push_back(count / 4 + i);
+  selectControls(indices, indices.back());
+  refillFields();
+  showSelectionHandles();
+  paintNow();
+  const POINT centre = centreOf(indices.back());
+  sendMouse(WM_LBUTTONDOWN, MK_LBUTTON, centre);
+  paintNow();
+  if (currentTool != ToolCode::Moving || selectedControls().size() != indices.size()) {
+    std::fprintf(stderr, "the press did not start moving the selection\n");
+    std::exit(2);
+  }
+  const std::string label = std::to_string(size) + " selected";
+  Row handler{"drag step, " + label + ": mouse move handled", {}};
+  Row painted{"drag step, " + label + ": handled and painted", {}};
+  POINT at = centre;
+  for (int i = 0; i < repetitions * 10; ++i) {
+    at.x += (i % 2 == 0) ? 1 : -1;
+    const double start = nowMs();
+    sendMouse(WM_MOUSEMOVE, MK_LBUTTON, at);
+    const double handled = nowMs();
+    paintNow();
+    const double end = nowMs();
+    handler.samplesMs.push_back(handled - start);
+    painted.samplesMs.push_back(end - start);
+  }
+  sendMouse(WM_LBUTTONUP, 0, at);
+  paintNow();
+  Row align{"align lefts, " + label + ", painted", {}};
+  for (int i = 0; i < repetitions; ++i) {
+    const double start = nowMs();
+    arrangeSelection(ArrangeCommand::AlignLefts);
+    paintNow();
+    align.samplesMs.push_back(nowMs() - start);
+    undoDesign();
+    paintNow();
+  }
+  Row paste{"paste of " + label + ", painted", {}};
+  copySelection();
+  for (int i = 0; i < repetitions; ++i) {
+    const double start = nowMs();
+    pasteControls();
+    paintNow();
+    paste.samplesMs.push_back(nowMs() - start);
+    undoDesign();
+    paintNow();
+  }
+  rows.push_back(std::move(handler));
+  rows.push_back(std::move(painted));
+  rows.push_back(std::move(align));
+  rows.push_back(std::move(paste));
+}
+
 int intOption(int argc, wchar_t** argv, const wchar_t* name, int fallback) {
   const std::size_t length = std::wcslen(name);
   for (int i = 1; i < argc; ++i)
@@ -434,6 +495,7 @@ int run(int argc, wchar_t** argv) {
   gridSettingsChanged();
   paintNow();
   benchOrder(middle, repetitions, rows);
+  benchSelection(count, repetitions, rows);
   printTable(rows);
 
   closeProject();
