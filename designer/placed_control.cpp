@@ -14,6 +14,7 @@
 #include "designer/geometry.h"
 #include "designer/placement.h"
 #include "designer/polygon.h"
+#include "designer/repaint.h"
 #include "designer/sizing.h"
 #include "designer/surface.h"
 
@@ -91,8 +92,9 @@ bool onButtonUp(WPARAM wParam, LPARAM lParam) {
   } else if (currentTool == ToolCode::AddPoint) {
     SendNotifyMessageW(mainWindow, WM_LBUTTONUP, wParam, lParam);
   } else if (currentTool == ToolCode::Moving) {
-    // The end of a move: repaint everything so that no traces remain.
-    if (surfaceWindow() != nullptr) InvalidateRect(surfaceWindow(), nullptr, TRUE);
+    // The end of a move: every place the control and its handles went
+    // through is repainted, so that no traces remain.
+    repaintMoveTrail(surfaceWindow());
     endMove();
     if (selectedEntry() != nullptr) showControlFields(selectedObject);
     if (GetCapture() == surfaceWindow()) ReleaseCapture();
@@ -156,7 +158,10 @@ void moveSelectedToCursor() {
   MoveWindow(asHwnd(selected->window), selected->x, selected->y, selected->width,
              selected->height, TRUE);
   // Re-read: moving the window may have run other procedures.
-  if ((selected = selectedEntry()) != nullptr) placeSizeHandles(*selected);
+  if ((selected = selectedEntry()) != nullptr) {
+    placeSizeHandles(*selected);
+    widenMoveTrail(*selected);
+  }
 }
 
 void pickUpOrDropCorner(ToolCode corner) {

@@ -24,6 +24,7 @@
 #include "designer/palette.h"
 #include "designer/placement.h"
 #include "designer/polygon.h"
+#include "designer/repaint.h"
 #include "designer/sizing.h"
 
 namespace quorvin {
@@ -361,6 +362,7 @@ void placeSizeHandles(const DesignObject& object) {
 
 void beginMove(const DesignObject& object) {
   beginMove(pressPoint, rectOf(object));
+  startMoveTrail(object);
   if (const HWND surface = surfaceWindow()) SetCapture(surface);
 }
 
