@@ -366,10 +366,13 @@ void createOpenedProjectMarkers() {
     if (marker != nullptr) subclassMarker(marker);
   }
   // New children go below their older siblings: the markers are brought
-  // above the surface made before them, or it would hide them. Not painted
-  // one by one: the commit below repaints the whole main window.
+  // above the surface made before them, or it would hide them. While the
+  // surface is not shown yet (a design being opened) they are not painted
+  // one by one: the commit below then repaints the whole main window.
+  const HWND surface = surfaceWindow();
+  const UINT paint = surface != nullptr && IsWindowVisible(surface) ? 0 : SWP_NOREDRAW;
   for (const HWND marker : pointMarkers())
-    SetWindowPos(marker, HWND_TOP, 0, 0, 0, 0, kShowOnTop | SWP_NOREDRAW);
+    SetWindowPos(marker, HWND_TOP, 0, 0, 0, 0, kShowOnTop | paint);
   project.activePoint = 0;
   SendNotifyMessageW(first, WM_POINT_COMMIT, 0, 0);
 }
