@@ -17,6 +17,7 @@
 #include "designer/geometry.h"
 #include "designer/placed_control.h"
 #include "designer/polygon.h"
+#include "designer/repaint.h"
 #include "designer/surface.h"
 
 namespace quorvin {
@@ -277,7 +278,11 @@ void applyWindowFields(const FieldTexts& texts) {
   const HWND surface = surfaceWindow();
   setWindowTextCp932(surface, texts.caption);
   if (!applyWindowFieldTexts(project, texts)) return;
-  MoveWindow(surface, project.x, project.y, project.width, project.height, TRUE);
+  // A new size repaints the frame and what was gained or uncovered, not the
+  // controls that stay where they were (a repaint of thousands of them
+  // takes seconds); a new position moves the window as ever.
+  const bool repainted =
+      resizeRepaintingChanges(surface, project.x, project.y, project.width, project.height);
   // The system keeps a window with a caption and a sizing frame at least at
   // its smallest tracking size; when it did so and the size did not change,
   // the surface was not told. The record takes what the surface really is.
@@ -288,7 +293,7 @@ void applyWindowFields(const FieldTexts& texts) {
     project.width = frame.right - frame.left;
     project.height = frame.bottom - frame.top;
   }
-  InvalidateRect(surface, nullptr, TRUE);
+  if (!repainted) InvalidateRect(surface, nullptr, TRUE);
 }
 
 bool reportEmptyIdField(HWND palette) {

@@ -18,6 +18,7 @@
 #include "designer/geometry.h"
 #include "designer/placement.h"
 #include "designer/polygon.h"
+#include "designer/repaint.h"
 #include "designer/sizing.h"
 #include "designer/surface.h"
 #include "designer/surface_aids.h"
@@ -126,10 +127,12 @@ bool onButtonUp(WPARAM wParam, LPARAM lParam) {
   } else if (currentTool == ToolCode::AddPoint) {
     SendNotifyMessageW(mainWindow, WM_LBUTTONUP, wParam, lParam);
   } else if (currentTool == ToolCode::Moving) {
-    // The end of a move: repaint everything so that no traces remain.
+    // The end of a move: every place the control and its handles went
+    // through is repainted, so that no traces remain (several controls
+    // move only now, each repainting where it was and where it goes).
     hideSnapLines();
     if (selectedControls().size() > 1) finishSelectionDrag();
-    if (surfaceWindow() != nullptr) InvalidateRect(surfaceWindow(), nullptr, TRUE);
+    repaintMoveTrail(surfaceWindow());
     endMove();
     if (selectedControls().size() > 1) {
       refillFields();
@@ -234,7 +237,10 @@ void moveSelectedToCursor() {
   MoveWindow(asHwnd(selected->window), selected->x, selected->y, selected->width,
              selected->height, TRUE);
   // Re-read: moving the window may have run other procedures.
-  if ((selected = selectedEntry()) != nullptr) placeSizeHandles(*selected);
+  if ((selected = selectedEntry()) != nullptr) {
+    placeSizeHandles(*selected);
+    widenMoveTrail(*selected);
+  }
 }
 
 void moveSelectionBy(std::int32_t dx, std::int32_t dy) {

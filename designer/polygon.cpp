@@ -15,7 +15,9 @@
 #include "designer/design_changes.h"
 #include "designer/editing_state.h"
 #include "designer/fields.h"
+#include "designer/geometry.h"
 #include "designer/outline_points.h"
+#include "designer/repaint.h"
 #include "designer/surface.h"
 
 namespace quorvin {
@@ -85,27 +87,40 @@ UniqueRegion mergedRegion(HRGN region) {
   return merged;
 }
 
-// Gives `region` to `window`; true when the window took it over.
-bool giveRegion(HWND window, UniqueRegion& region) {
-  if (SetWindowRgn(window, region.get(), TRUE) == 0) return false;
-  regionHandle = region.release();
-  return true;
+// Gives `region` to `window`. With `onlyChanges` (the window's rectangle
+// has not changed) only where the old and the new region differ may be
+// repainted, else the whole window is.
+RegionReplaced giveRegion(HWND window, UniqueRegion& region, bool onlyChanges) {
+  const RegionReplaced result =
+      onlyChanges ? replaceWindowRegion(window, region.get())
+      : SetWindowRgn(window, region.get(), TRUE) != 0 ? RegionReplaced::WindowRedrawn
+                                                      : RegionReplaced::Refused;
+  if (result != RegionReplaced::Refused) regionHandle = region.release();
+  return result;
 }
 
 // Moves the surface to the project's rectangle and cuts it to the polygon
-// of the first pointCount regionPoints.
-void applyOutlineToSurface() {
+// of the first pointCount regionPoints. True when the surface kept its
+// rectangle and only the change of its shape was repainted, the main
+// window's part under it included.
+bool applyOutlineToSurface(const PixelRect& before) {
   const HWND surface = surfaceWindow();
-  if (surface == nullptr) return;
+  if (surface == nullptr) return false;
+  const bool sameRect =
+      before == PixelRect{project.x, project.y, project.width, project.height};
   MoveWindow(surface, project.x, project.y, project.width, project.height, TRUE);
   const auto count = static_cast<int>(std::min<std::size_t>(
       static_cast<std::size_t>(std::max(project.pointCount, 0)), project.regionPoints.size()));
-  if (count < 3) return;
+  if (count < 3) return false;
   UniqueRegion region(CreatePolygonRgn(reinterpret_cast<const POINT*>(project.regionPoints.data()),
                                        count, WINDING));
-  if (!region || giveRegion(surface, region)) return;
-  UniqueRegion merged = mergedRegion(region.get());
-  if (merged) giveRegion(surface, merged);
+  if (!region) return false;
+  RegionReplaced result = giveRegion(surface, region, sameRect);
+  if (result == RegionReplaced::Refused) {
+    UniqueRegion merged = mergedRegion(region.get());
+    if (merged) result = giveRegion(surface, merged, sameRect);
+  }
+  return result == RegionReplaced::ChangesRepainted;
 }
 
 // The commit: the active marker's place becomes its point, the outline is
@@ -120,8 +135,13 @@ void commitActivePoint() {
   }
   if (const HWND captured = GetCapture(); captured != nullptr && isMarker(captured))
     ReleaseCapture();
-  if (rebuildOutline(project, currentFrameMetrics())) applyOutlineToSurface();
-  if (mainWindow != nullptr) InvalidateRect(mainWindow, nullptr, TRUE);
+  const PixelRect before{project.x, project.y, project.width, project.height};
+  // A point that keeps the outline's bounding box changes the shape only:
+  // what the old and the new shape do not share is repainted, not the
+  // whole main window with thousands of controls on the surface.
+  const bool onlyChanges =
+      rebuildOutline(project, currentFrameMetrics()) && applyOutlineToSurface(before);
+  if (mainWindow != nullptr && !onlyChanges) InvalidateRect(mainWindow, nullptr, TRUE);
   if (markerDragState == kMarkerDragged) showPointFields(project.activePoint);
   endPointDrag();
 }
@@ -307,8 +327,12 @@ bool deleteActivePoint() {
     return true;
   }
   // Looked up before any id changes: the later markers keep their order.
-  std::vector<HWND> later;
-  for (int i = index + 1; i < count; ++i) later.push_back(pointMarker(i));
+  // One walk over the main window's children, not one per marker.
+  std::vector<HWND> later(static_cast<std::size_t>(count - index - 1), nullptr);
+  for (const HWND marker : pointMarkers()) {
+    const int at = GetDlgCtrlID(marker) - kMarkerIdBase;
+    if (at > index && at < count) later[static_cast<std::size_t>(at - index - 1)] = marker;
+  }
   if (const HWND marker = pointMarker(index); marker != nullptr) DestroyWindow(marker);
   if (deleteOutlinePoint(project, index) != PointDeletion::PointRemoved) return true;
   for (std::size_t i = 0; i < later.size(); ++i) {
@@ -341,8 +365,13 @@ void createOpenedProjectMarkers() {
     if (marker != nullptr) subclassMarker(marker);
   }
   // New children go below their older siblings: the markers are brought
-  // above the surface made before them, or it would hide them.
-  showPointMarkers();
+  // above the surface made before them, or it would hide them. While the
+  // surface is not shown yet (a design being opened) they are not painted
+  // one by one: the commit below then repaints the whole main window.
+  const HWND surface = surfaceWindow();
+  const UINT paint = surface != nullptr && IsWindowVisible(surface) ? 0 : SWP_NOREDRAW;
+  for (const HWND marker : pointMarkers())
+    SetWindowPos(marker, HWND_TOP, 0, 0, 0, 0, kShowOnTop | paint);
   project.activePoint = 0;
   SendNotifyMessageW(first, WM_POINT_COMMIT, 0, 0);
 }
@@ -357,7 +386,8 @@ void showPointMarkers() {
 }
 
 void hidePointMarkers() {
-  for (const HWND marker : pointMarkers()) ShowWindow(marker, SW_HIDE);
+  // Each hidden marker alone would make the surface under it repaint.
+  if (mainWindow != nullptr) hideChildrenAtOnce(mainWindow, pointMarkers());
 }
 
 std::vector<HWND> pointMarkers() {

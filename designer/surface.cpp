@@ -27,6 +27,7 @@
 #include "designer/placement.h"
 #include "designer/polygon.h"
 #include "designer/project_font.h"
+#include "designer/repaint.h"
 #include "designer/sizing.h"
 #include "designer/surface_aids.h"
 
@@ -521,6 +522,7 @@ void placeSizeHandles(const DesignObject& object) {
 
 void beginMove(const DesignObject& object) {
   beginMove(pressPoint, rectOf(object));
+  startMoveTrail(object);
   if (const HWND surface = surfaceWindow()) SetCapture(surface);
 }
 

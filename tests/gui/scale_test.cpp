@@ -1,7 +1,11 @@
 // A large design in the real program: 2,000 controls of every kind and a
 // 500-point outline, opened through the menu, a control selected and
-// dragged, the first control deleted (every later control renumbered),
-// saved, opened again and written as code, with nothing lost on the way.
+// dragged, the first control deleted (every later control renumbered), a
+// point dragged, a control resized in the fields, saved, opened again and
+// written as code, with nothing lost on the way; the same design without
+// the outline resized in the fields. After each step the screen shows what
+// a repaint of everything would show.
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -19,12 +23,14 @@
 #include "common/cp932.h"
 #include "common/file_io.h"
 #include "designer/editing_state.h"
+#include "designer/fields.h"
 #include "designer/outline_points.h"
 #include "designer/placement.h"
 #include "designer/polygon.h"
 #include "designer/surface.h"
 #include "resources/resource.h"
 #include "tests/gui/gui_support.h"
+#include "tests/win32/screen_capture.h"
 
 namespace quorvin::gui {
 namespace {
@@ -186,6 +192,71 @@ class ScaleTest : public DesignerTest {
     EXPECT_EQ(script.seen().size(), askSave ? 2u : 1u) << "no error after opening";
   }
 
+  // The main window as the screen shows it after `step`, and again after
+  // all of it has been repainted: the same pixels, so the step repainted
+  // everything it changed and left no traces. The shown point markers'
+  // and size handles' squares are left out: they overlap windows that do
+  // not clip their siblings (the surface, the neighbouring controls), and
+  // there the system paints them in an order of its own (a whole repaint
+  // draws the surface over part of each marker, a marker shown or moved is
+  // drawn over the surface).
+  void expectAsWhollyRepainted(const std::string& step) {
+    pump();
+    const auto leftFile = folder() / (step + "-as-left.bmp");
+    const auto whole = folder() / (step + "-repainted.bmp");
+    ASSERT_TRUE(testing::captureWhenSettled(mainWindow, leftFile, pump));
+    RedrawWindow(mainWindow, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    ASSERT_TRUE(testing::captureWhenSettled(mainWindow, whole, pump));
+    const auto asLeft = readFileBytes(leftFile);
+    const auto repainted = readFileBytes(whole);
+    ASSERT_TRUE(asLeft.has_value() && repainted.has_value());
+    ASSERT_EQ(asLeft->size(), repainted->size());
+    if (*asLeft == *repainted) return;
+    RECT frame{};
+    GetWindowRect(mainWindow, &frame);
+    std::vector<RECT> markers;
+    std::vector<HWND> squares = pointMarkers();
+    for (const ToolCode handle : {ToolCode::SizeTopLeft, ToolCode::SizeTopRight,
+                                  ToolCode::SizeBottomLeft, ToolCode::SizeBottomRight})
+      squares.push_back(GetDlgItem(surfaceWindow(), static_cast<int>(handle)));
+    for (const HWND square : squares) {
+      RECT rect{};
+      if (square != nullptr && IsWindowVisible(square) && GetWindowRect(square, &rect))
+        markers.push_back(rect);
+    }
+    // Where they differ, for the report: the BMP rows run bottom-up.
+    const int width = frame.right - frame.left;
+    const std::size_t stride = static_cast<std::size_t>((width * 3 + 3) & ~3);
+    constexpr std::size_t kHeaderBytes = 54;
+    int left = width, top = 1 << 20, right = -1, bottom = -1, count = 0;
+    for (std::size_t at = kHeaderBytes; at < asLeft->size(); ++at) {
+      if ((*asLeft)[at] == (*repainted)[at]) continue;
+      const int row = static_cast<int>((at - kHeaderBytes) / stride);
+      const int x = static_cast<int>((at - kHeaderBytes) % stride) / 3;
+      const int y = (frame.bottom - frame.top) - 1 - row;
+      const POINT onScreen{frame.left + x, frame.top + y};
+      if (std::any_of(markers.begin(), markers.end(),
+                      [&](const RECT& square) { return PtInRect(&square, onScreen) != 0; }))
+        continue;
+      left = std::min(left, x), right = std::max(right, x);
+      top = std::min(top, y), bottom = std::max(bottom, y);
+      ++count;
+    }
+    if (count == 0) return;
+    ADD_FAILURE() << step << ": the screen differs from a whole repaint in " << count
+                  << " bytes, within x " << left << ".." << right << ", y " << top << ".."
+                  << bottom << " of the main window";
+  }
+
+  // A key release in the W field holding `width`, as typing there ends.
+  void typeWidth(int width) {
+    const HWND field = GetDlgItem(toolWindow, kWidthFieldId);
+    SetWindowTextW(field, std::to_wstring(width).c_str());
+    SendMessageW(field, WM_KEYUP, '0', 0xC0000001);
+    pump();
+  }
+
   void saveAs(int commandId, const std::filesystem::path& file) {
     DialogScript script;
     script.then(chooseFile(file.wstring()));
@@ -211,6 +282,7 @@ TEST_F(ScaleTest, TwoThousandControlsAndFiveHundredPointsSurviveEditingSavingAnd
   EXPECT_EQ(project.width, expected.project.width);
   EXPECT_EQ(project.height, expected.project.height);
   expectControlsNumbered(kControls);
+  expectAsWhollyRepainted("open");
 
   // A press selects a control in the middle of the grid; a drag moves it.
   constexpr int kMoved = 1234;
@@ -237,6 +309,7 @@ TEST_F(ScaleTest, TwoThousandControlsAndFiveHundredPointsSurviveEditingSavingAnd
   const RECT moved = rectInParent(controlOf(kMoved));
   EXPECT_EQ(moved.left, expected.objects[kMoved].x);
   EXPECT_EQ(moved.top, expected.objects[kMoved].y);
+  expectAsWhollyRepainted("drag");
 
   // The first control is selected and deleted: the 1,999 others move down
   // one index and take the ids that go with it.
@@ -259,10 +332,45 @@ TEST_F(ScaleTest, TwoThousandControlsAndFiveHundredPointsSurviveEditingSavingAnd
   for (int i = 0; i < kControls - 1; ++i)
     ASSERT_EQ(controlOf(i), windowsAfterFirst[static_cast<std::size_t>(i)]) << i;
   expectControlsNumbered(kControls - 1);
+  expectAsWhollyRepainted("delete");
+
+  // A press on the background shows the markers; the point at the top of
+  // the outline is dragged sideways, which reshapes the surface within the
+  // same rectangle.
+  constexpr int kTopPoint = kPoints * 3 / 4;
+  timed("show the points", [&] { click(screenOf(surfaceWindow(), kRadiusX, 40)); });
+  expectAsWhollyRepainted("points-shown");
+  timed("drag a point", [&] {
+    const HWND marker = pointMarkers()[kTopPoint];
+    const POINT from = screenOf(marker, kMarkerHalf, kMarkerHalf);
+    drag(from, {from.x + 7, from.y}, 3);
+  });
+  expected.project.markerPoints[kTopPoint].x += 7;
+  rebuildOutline(expected.project, systemFrame());
+  EXPECT_EQ(project.x, expected.project.x);
+  EXPECT_EQ(project.width, expected.project.width);
+  EXPECT_EQ(project.markerPoints[kTopPoint], expected.project.markerPoints[kTopPoint]);
+  expectAsWhollyRepainted("point");
+
+  // A control is selected (the markers go) and made a pixel wider in the
+  // fields (short of its neighbour: overlapping siblings paint in an order
+  // of the system's own).
+  // (The control moved earlier overlaps its neighbour: another one.)
+  constexpr int kWidened = kMoved + 5;
+  timed("select, markers hidden", [&] { click(centreOf(kWidened)); });
+  ASSERT_EQ(selectedObject, kWidened);
+  expectAsWhollyRepainted("markers-hidden");
+  timed("type a width", [&] { typeWidth(kControlWidth + 1); });
+  expected.objects[kWidened].width = kControlWidth + 1;
+  expectAsWhollyRepainted("width");
 
   // Saved through the menu, opened again: the same design.
   const auto saved = folder() / "edited.mwd";
   timed("save", [&] { saveAs(IDM_FILE_SAVE, saved); });
+  // The same bytes as the design expected, written by the same function.
+  const auto expectedFile = folder() / "expected.mwd";
+  ASSERT_TRUE(saveProject(expectedFile, expected.project, expected.objects));
+  EXPECT_TRUE(readFileBytes(saved) == readFileBytes(expectedFile)) << "saved bytes";
   timed("open again", [&] { open(saved, true); });
   ASSERT_EQ(project.objectCount, kControls - 1);
   ASSERT_EQ(project.pointCount, kPoints);
@@ -297,6 +405,25 @@ TEST_F(ScaleTest, TwoThousandControlsAndFiveHundredPointsSurviveEditingSavingAnd
   EXPECT_EQ(written->find("ID_ITEM_0\t"), std::string::npos);
   EXPECT_NE(written->find("#define ID_ITEM_1\t100\r\n"), std::string::npos);
   EXPECT_NE(written->find("#define ID_ITEM_1999\t199900\r\n"), std::string::npos);
+
+  // Without the outline the fields size the designed window itself:
+  // narrower, then wider again, each time painted as a whole repaint would.
+  Design plain = expected;
+  plain.project.regionMode = RegionMode::Rectangle;
+  plain.project.pointCount = 0;
+  const auto plainFile = folder() / "plain.mwd";
+  ASSERT_TRUE(saveProject(plainFile, plain.project, plain.objects));
+  timed("open without the outline", [&] { open(plainFile, true); });
+  ASSERT_EQ(project.regionMode, RegionMode::Rectangle);
+  click(screenOf(surfaceWindow(), 4, 4));
+  ASSERT_EQ(selectedObject, -1);
+  expectAsWhollyRepainted("plain");
+  timed("type a narrower window", [&] { typeWidth(project.width - 200); });
+  EXPECT_EQ(project.width, plain.project.width - 200);
+  expectAsWhollyRepainted("window-narrower");
+  timed("type a wider window", [&] { typeWidth(project.width + 30); });
+  EXPECT_EQ(project.width, plain.project.width - 170);
+  expectAsWhollyRepainted("window-wider");
 }
 
 }  // namespace

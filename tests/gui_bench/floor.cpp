@@ -66,6 +66,10 @@ double showDesignAtTheFloorMs(const std::filesystem::path& file) {
           ? std::clamp<int>(design.pointCount, 0, static_cast<int>(design.markerPoints.size()))
           : 0;
 
+  // Shown only while it is measured: left on the screen, it would cover the
+  // designer's windows that the other benchmarks press on.
+  ShowWindow(parent, SW_SHOWNA);
+  UpdateWindow(parent);
   const double start = nowMs();
   const UniqueFont font(createFontFromSpec(design.font));
   const HWND window =
@@ -101,6 +105,7 @@ double showDesignAtTheFloorMs(const std::filesystem::path& file) {
   DestroyWindow(window);
   for (int i = 0; i < points; ++i)
     if (const HWND marker = GetDlgItem(parent, kMarkerIdBase + i)) DestroyWindow(marker);
+  ShowWindow(parent, SW_HIDE);
   MSG message;
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
   return elapsed;

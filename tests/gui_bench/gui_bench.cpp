@@ -11,6 +11,9 @@
 // must hold code.txt, setting.ini and the nine tool bitmaps.
 //
 //   quorvin_gui_bench.exe [--controls=N] [--repetitions=N] [--skip-open]
+//
+// Also: a press and a click that select, Delete, and on the design with an
+// outline the markers shown and hidden and a marker dragged and released.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -31,6 +34,7 @@
 #include "designer/editing_state.h"
 #include "designer/fields.h"
 #include "designer/placement.h"
+#include "designer/polygon.h"
 #include "designer/selection_commands.h"
 #include "designer/surface.h"
 #include "designer/surface_aids.h"
@@ -228,7 +232,11 @@ void benchDragStep(int index, int repetitions, std::vector<Row>& rows) {
   sendMouse(WM_LBUTTONDOWN, MK_LBUTTON, centre);
   paintNow();
   if (currentTool != ToolCode::Moving) {
-    std::fprintf(stderr, "the press did not start a move\n");
+    wchar_t className[64] = L"";
+    GetClassNameW(WindowFromPoint(centre), className, 64);
+    std::fprintf(stderr, "the press did not start a move (tool %d, target %p %ls, control %p)\n",
+                 static_cast<int>(currentTool), static_cast<void*>(WindowFromPoint(centre)), className,
+                 static_cast<void*>(asHwnd(objects[static_cast<std::size_t>(index)].window)));
     std::exit(2);
   }
   Row handler{"drag step: mouse move handled", {}};
@@ -397,6 +405,102 @@ void benchSelection(int count, int repetitions, std::vector<Row>& rows) {
   rows.push_back(std::move(paste));
 }
 
+// Press and release on a control (alternately two): the press selects it,
+// the release ends the (empty) move. The press alone, then the whole click.
+void benchClick(int a, int b, int repetitions, std::vector<Row>& rows) {
+  Row press{"press on a control, painted", {}};
+  Row click{"click that selects, painted", {}};
+  for (int i = 0; i < repetitions; ++i) {
+    const POINT at = centreOf(i % 2 == 0 ? a : b);
+    const double start = nowMs();
+    sendMouse(WM_LBUTTONDOWN, MK_LBUTTON, at);
+    paintNow();
+    const double pressed = nowMs();
+    sendMouse(WM_LBUTTONUP, 0, at);
+    paintNow();
+    press.samplesMs.push_back(pressed - start);
+    click.samplesMs.push_back(nowMs() - start);
+  }
+  rows.push_back(std::move(press));
+  rows.push_back(std::move(click));
+}
+
+// The first control selected, then Delete (the key as the main window gets
+// it): every later control is renumbered.
+Row benchDelete(const char* name, int repetitions) {
+  Row row{name, {}};
+  for (int i = 0; i < repetitions && project.objectCount > 1; ++i) {
+    sendMouse(WM_LBUTTONDOWN, MK_LBUTTON, centreOf(0));
+    sendMouse(WM_LBUTTONUP, 0, centreOf(0));
+    paintNow();
+    const double start = nowMs();
+    SendMessageW(mainWindow, WM_KEYDOWN, VK_DELETE, 0);
+    paintNow();
+    row.samplesMs.push_back(nowMs() - start);
+  }
+  return row;
+}
+
+// With the outline's markers shown (a press on the surface's background),
+// a point marker is pressed, dragged by one pixel back and forth, and
+// released, which rebuilds the outline and cuts the surface again.
+void benchMarker(int repetitions, std::vector<Row>& rows) {
+  Row step{"marker drag step, painted", {}};
+  Row release{"marker release (outline rebuilt), painted", {}};
+  const std::vector<HWND> markers = pointMarkers();
+  if (markers.empty()) return;
+  // A marker on the outline's top edge: moving it by a pixel keeps the
+  // surface's rectangle.
+  // (The points go clockwise on the screen from the right: the top one is
+  // three quarters along, and stays inside the main window at any size.)
+  const HWND marker = markers[markers.size() * 3 / 4];
+  for (int i = 0; i < repetitions; ++i) {
+    RECT frame{};
+    GetWindowRect(marker, &frame);
+    POINT at{frame.left + 10, frame.top + 10};
+    sendMouse(WM_LBUTTONDOWN, MK_LBUTTON, at);
+    paintNow();
+    for (int j = 0; j < 4; ++j) {
+      at.x += (j % 2 == 0) ? 1 : -1;
+      const double start = nowMs();
+      sendMouse(WM_MOUSEMOVE, MK_LBUTTON, at);
+      paintNow();
+      step.samplesMs.push_back(nowMs() - start);
+    }
+    at.x += (i % 2 == 0) ? 1 : -1;
+    sendMouse(WM_MOUSEMOVE, MK_LBUTTON, at);
+    paintNow();
+    const double start = nowMs();
+    sendMouse(WM_LBUTTONUP, 0, at);
+    paintNow();
+    release.samplesMs.push_back(nowMs() - start);
+  }
+  rows.push_back(std::move(step));
+  rows.push_back(std::move(release));
+}
+
+// A press on the surface's background shows the outline's 500 markers; a
+// press on a control hides them again.
+void benchMarkersShownAndHidden(int index, int repetitions, std::vector<Row>& rows) {
+  Row shown{"press on the background, markers shown", {}};
+  Row hidden{"press on a control, markers hidden", {}};
+  const POINT background = screenOf(surfaceWindow(), project.width / 2, 4);
+  for (int i = 0; i < repetitions; ++i) {
+    double start = nowMs();
+    sendMouse(WM_LBUTTONDOWN, MK_LBUTTON, background);
+    sendMouse(WM_LBUTTONUP, 0, background);
+    paintNow();
+    shown.samplesMs.push_back(nowMs() - start);
+    start = nowMs();
+    sendMouse(WM_LBUTTONDOWN, MK_LBUTTON, centreOf(index));
+    sendMouse(WM_LBUTTONUP, 0, centreOf(index));
+    paintNow();
+    hidden.samplesMs.push_back(nowMs() - start);
+  }
+  rows.push_back(std::move(shown));
+  rows.push_back(std::move(hidden));
+}
+
 int intOption(int argc, wchar_t** argv, const wchar_t* name, int fallback) {
   const std::size_t length = std::wcslen(name);
   for (int i = 1; i < argc; ++i)
@@ -435,6 +539,7 @@ int run(int argc, wchar_t** argv) {
 
   openDesign(plain);
   const int middle = count / 2;
+  benchClick(middle, middle + 1, repetitions * 3, rows);
   benchDragStep(middle, repetitions * 10, rows);
 
   // The control is selected (the move ended): the fields apply to it.
@@ -496,6 +601,24 @@ int run(int argc, wchar_t** argv) {
   paintNow();
   benchOrder(middle, repetitions, rows);
   benchSelection(count, repetitions, rows);
+
+  // The first controls deleted one after the other.
+  rows.push_back(benchDelete("Delete, painted", repetitions));
+
+  // The outline: markers shown and hidden, a marker dragged and released,
+  // a click on a control, the fields with a control and with a point.
+  openDesign(outlined);
+  const int inOutline = std::min(middle, project.objectCount - 1);
+  benchMarkersShownAndHidden(inOutline, repetitions, rows);
+  sendMouse(WM_LBUTTONDOWN, MK_LBUTTON, screenOf(surfaceWindow(), project.width / 2, 4));
+  sendMouse(WM_LBUTTONUP, 0, screenOf(surfaceWindow(), project.width / 2, 4));
+  paintNow();
+  benchMarker(repetitions, rows);
+  benchClick(inOutline, inOutline + 1, repetitions * 3, rows);
+  rows[rows.size() - 2].name = "outline: press on a control, painted";
+  rows[rows.size() - 1].name = "outline: click that selects, painted";
+  rows.push_back(benchKeyRelease("outline: key release, control selected, painted",
+                                 repetitions * 3, kControlWidth + 4, kControlWidth));
   printTable(rows);
 
   closeProject();

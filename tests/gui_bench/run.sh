@@ -13,7 +13,9 @@ source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/harness.sh"
 [ $# -ge 1 ] || qv_die "usage: run.sh BUILD_DIR [--controls=N] [--repetitions=N]"
 build="$(realpath "$1")"
 shift
-program="$build/tests/gui_bench/quorvin_gui_bench.exe"
+# QUORVIN_GUI_BENCH: another build of the benchmark program (for instance
+# one of an earlier commit) to run with the same files, for a before/after.
+program="${QUORVIN_GUI_BENCH:-$build/tests/gui_bench/quorvin_gui_bench.exe}"
 [ -f "$program" ] ||
   qv_die "$program is missing: cmake --build $build --target quorvin_gui_bench"
 
