@@ -185,6 +185,20 @@ void showSnapLines(std::optional<std::int32_t> lineX, std::optional<std::int32_t
   showSnapLine(kHorizontalLineId, false, lineY, shownHorizontal);
 }
 
+// Where `rect` (a moved control, or a sized corner as a rectangle of no
+// size) comes to rest: on another control's line where one is near, else,
+// with snapping on, on the grid; the lines it rests on are shown.
+RegionPoint snapShowingLines(const PixelRect& rect) {
+  const SnapResult snap = snapToOthers(rect, otherRects(), kSnapTolerance);
+  RegionPoint at{snap.rect.x, snap.rect.y};
+  if (ownSettings.gridSnap) {
+    if (!snap.lineX) at.x = snapToGrid(rect.x, ownSettings.gridStep);
+    if (!snap.lineY) at.y = snapToGrid(rect.y, ownSettings.gridStep);
+  }
+  showSnapLines(snap.lineX, snap.lineY);
+  return at;
+}
+
 // ---- Grid ----------------------------------------------------------------
 
 // The pattern of one grid cell (a dot in its top-left corner), made again
@@ -306,16 +320,7 @@ RegionPoint snappedMovePosition(std::int32_t moving, RegionPoint raw) {
     return raw;
   }
   const DesignObject& object = objects[static_cast<std::size_t>(moving)];
-  const std::vector<PixelRect> others = otherRects();
-  const SnapResult snap =
-      snapToOthers({raw.x, raw.y, object.width, object.height}, others, kSnapTolerance);
-  RegionPoint at{snap.rect.x, snap.rect.y};
-  if (ownSettings.gridSnap) {
-    if (!snap.lineX) at.x = snapToGrid(raw.x, ownSettings.gridStep);
-    if (!snap.lineY) at.y = snapToGrid(raw.y, ownSettings.gridStep);
-  }
-  showSnapLines(snap.lineX, snap.lineY);
-  return at;
+  return snapShowingLines({raw.x, raw.y, object.width, object.height});
 }
 
 RegionPoint snappedSizingCursor(std::int32_t sizing, RegionPoint cursor) {
@@ -324,14 +329,7 @@ RegionPoint snappedSizingCursor(std::int32_t sizing, RegionPoint cursor) {
     return cursor;
   }
   // The corner alone lines up: a rectangle of no size at the cursor.
-  const SnapResult snap = snapToOthers({cursor.x, cursor.y, 0, 0}, otherRects(), kSnapTolerance);
-  RegionPoint at{snap.rect.x, snap.rect.y};
-  if (ownSettings.gridSnap) {
-    if (!snap.lineX) at.x = snapToGrid(cursor.x, ownSettings.gridStep);
-    if (!snap.lineY) at.y = snapToGrid(cursor.y, ownSettings.gridStep);
-  }
-  showSnapLines(snap.lineX, snap.lineY);
-  return at;
+  return snapShowingLines({cursor.x, cursor.y, 0, 0});
 }
 
 void hideSnapLines() {

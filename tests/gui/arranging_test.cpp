@@ -18,6 +18,7 @@
 #include "designer/surface.h"
 #include "resources/resource.h"
 #include "tests/gui/gui_support.h"
+#include "tests/win32/held_keys.h"
 
 namespace quorvin::gui {
 namespace {
@@ -123,14 +124,8 @@ TEST_F(ArrangingTest, TheGridAndTheSnapLinesCatchRealDragsAndAltPlacesFreely) {
 
   // Alt held: the control goes exactly where the mouse puts it.
   {
-    BYTE keys[256];
-    GetKeyboardState(keys);
-    BYTE held[256];
-    std::copy(std::begin(keys), std::end(keys), std::begin(held));
-    held[VK_MENU] = held[VK_LMENU] = 0x80;
-    SetKeyboardState(held);
+    const AltHeld alt;
     drag(at(50, 150), at(53, 153));
-    SetKeyboardState(keys);
   }
   EXPECT_EQ(rectOf(objects[1]), (PixelRect{43, 147, 80, 32}));
 

@@ -30,6 +30,7 @@
 #include "designer/surface.h"
 #include "resources/resource.h"
 #include "tests/gui/gui_support.h"
+#include "tests/win32/held_keys.h"
 #include "tests/win32/screen_capture.h"
 
 namespace quorvin::gui {
@@ -292,14 +293,10 @@ TEST_F(ScaleTest, TwoThousandControlsAndFiveHundredPointsSurviveEditingSavingAnd
     const POINT to{from.x + 9, from.y + 4};
     // Alt held: placed freely, not caught by the snap lines of the
     // neighbours, so the control moves by exactly the pointer's offset.
-    BYTE keys[256];
-    GetKeyboardState(keys);
-    BYTE alt[256];
-    std::copy(std::begin(keys), std::end(keys), std::begin(alt));
-    alt[VK_MENU] = alt[VK_LMENU] = 0x80;
-    SetKeyboardState(alt);
-    drag(from, to, 6);
-    SetKeyboardState(keys);
+    {
+      const AltHeld alt;
+      drag(from, to, 6);
+    }
   });
   if (HasFatalFailure()) return;
   EXPECT_EQ(selectedObject, kMoved);

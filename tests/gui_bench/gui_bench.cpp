@@ -39,6 +39,7 @@
 #include "designer/surface.h"
 #include "designer/surface_aids.h"
 #include "tests/gui_bench/floor.h"
+#include "tests/win32/held_keys.h"
 
 namespace quorvin {
 namespace {
@@ -581,14 +582,8 @@ int run(int argc, wchar_t** argv) {
     }
   };
   {
-    BYTE keys[256];
-    GetKeyboardState(keys);
-    BYTE alt[256];
-    std::copy(std::begin(keys), std::end(keys), std::begin(alt));
-    alt[VK_MENU] = alt[VK_LMENU] = 0x80;
-    SetKeyboardState(alt);
+    const AltHeld alt;
     dragStepAgain(" (Alt)");
-    SetKeyboardState(keys);
   }
   ownSettings.gridVisible = true;
   ownSettings.gridSnap = true;
