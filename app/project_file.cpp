@@ -296,7 +296,9 @@ ReadResult parseProjectWhy(std::string_view bytes, Project& out,
   std::vector<DesignObject> objects;
   objects.reserve(static_cast<std::size_t>(*objectCount) + kSpareEntries);
   for (std::int32_t i = 0; i < *objectCount; ++i) {
-    DesignObject object;  // window and savedProc 0
+    // Read in place (the room is reserved): moving each object in copied
+    // its short texts once more. A damaged file drops the whole list.
+    DesignObject& object = objects.emplace_back();  // window and savedProc 0
     const std::optional<std::int32_t> kind = in.number();
     if (!kind || !isKnownObjectKind(*kind)) return damaged();
     const std::optional<std::int32_t> ox = in.number();
@@ -315,7 +317,6 @@ ReadResult parseProjectWhy(std::string_view bytes, Project& out,
     object.width = *ow;
     object.height = *oh;
     object.style = *style;
-    objects.push_back(std::move(object));
   }
   objects.resize(objects.size() + kSpareEntries);
   read.objectCount = *objectCount;

@@ -22,7 +22,7 @@ void forEachGeneralName(std::uint32_t style, Visit visit) {
 template <typename Visit>
 void forEachClassName(ObjectKind kind, std::uint32_t style, Visit visit) {
   const StyleTable table = StyleTableFor(kind);
-  for (int row : DecomposeStyle(table, style)) visit(table[static_cast<std::size_t>(row)].name);
+  ForEachDecomposedRow(table, style, [&](std::size_t row) { visit(table[row].name); });
 }
 
 }  // namespace

@@ -145,14 +145,8 @@ StyleTable StyleTableFor(std::int32_t kind) {
 
 std::vector<int> DecomposeStyle(StyleTable table, std::uint32_t style) {
   std::vector<int> rows;
-  std::uint32_t remainder = style;
-  for (std::size_t i = 0; i < table.size(); ++i) {
-    const std::uint32_t value = table[i].value;
-    if ((remainder & value) == value) {
-      rows.push_back(static_cast<int>(i));
-      remainder &= ~value;
-    }
-  }
+  ForEachDecomposedRow(table, style,
+                       [&rows](std::size_t row) { rows.push_back(static_cast<int>(row)); });
   return rows;
 }
 

@@ -39,6 +39,19 @@ inline StyleTable StyleTableFor(ObjectKind kind) {
 // order, each when all its bits are still in the remainder, which then loses
 // them.
 std::vector<int> DecomposeStyle(StyleTable table, std::uint32_t style);
+// The same rows, handed to `visit` (with the row's position) one by one,
+// without a list: the code generator names them for every control.
+template <typename Visit>
+void ForEachDecomposedRow(StyleTable table, std::uint32_t style, Visit visit) {
+  std::uint32_t remainder = style;
+  for (std::size_t i = 0; i < table.size(); ++i) {
+    const std::uint32_t value = table[i].value;
+    if ((remainder & value) == value) {
+      visit(i);
+      remainder &= ~value;
+    }
+  }
+}
 
 // For each row of WindowStyleTable, whether its bit is set in `style`.
 std::array<bool, 6> WindowStyleMarks(std::uint32_t style);
