@@ -72,10 +72,6 @@ void prepareHeap(std::uintmax_t projectBytes) {
   // for a small design, whose few pages cost little.
   const bool large = needed >= kLargePage;
   const std::size_t bytes = large ? needed + kLargePage : needed;
-  // Large blocks from the heap too (not from mappings of their own, fresh
-  // each time), and freed memory kept rather than handed back.
-  mallopt(M_MMAP_THRESHOLD, static_cast<int>(2 * kLargestPrepared + kFixedBytes));
-  mallopt(M_TRIM_THRESHOLD, static_cast<int>(4 * kLargestPrepared));
   if (large) {
     // The heap hands out its free room from the bottom up, so what the run
     // allocates lies at the start of the block: a spacer, never freed, puts
@@ -91,6 +87,10 @@ void prepareHeap(std::uintmax_t projectBytes) {
       (void)spacer;  // deliberately kept
     }
   }
+  // Large blocks from the heap too (not from mappings of their own, fresh
+  // each time), and freed memory kept rather than handed back.
+  mallopt(M_MMAP_THRESHOLD, static_cast<int>(2 * kLargestPrepared + kFixedBytes));
+  mallopt(M_TRIM_THRESHOLD, static_cast<int>(4 * kLargestPrepared));
   void* block = std::malloc(bytes);
   if (block == nullptr) return;
   const std::uintptr_t begin = (reinterpret_cast<std::uintptr_t>(block) + kPage - 1) & ~(kPage - 1);
