@@ -53,40 +53,13 @@ void writeMessages(const std::string& text) {
 // this, faults were most of quorvin-gen's time on a large design. Memory
 // grows by about what the run needs anyway; when the system refuses, the
 // pages simply come one fault at a time as before.
-//
-// A large preparation is asked for in 2 MB pages. On the virtual machines
-// measured, a fresh 4 kB page costs a few microseconds at its first write
-// even after it was populated (the host backs it only then): touching the
-// 10,000-control design's 2.5 MB took 3 to 4 ms, a third of the whole run;
-// in 2 MB pages the same took 0.4 ms. Where the kernel has no such page
-// free, or large pages are off, it quietly uses small ones.
 void prepareHeap(std::uintmax_t projectBytes) {
   constexpr std::size_t kFixedBytes = std::size_t(1) << 20;
   constexpr std::uintmax_t kLargestPrepared = std::uintmax_t(1) << 28;
   constexpr std::size_t kPage = 4096;
-  constexpr std::size_t kLargePage = std::size_t(2) << 20;
   // The objects parsed from a project take about twice its bytes.
-  const std::size_t needed =
+  const std::size_t bytes =
       kFixedBytes + static_cast<std::size_t>(std::min(projectBytes, kLargestPrepared) * 2);
-  // Room for the needed bytes to begin at a large page's start; not worth it
-  // for a small design, whose few pages cost little.
-  const bool large = needed >= kLargePage;
-  const std::size_t bytes = large ? needed + kLargePage : needed;
-  if (large) {
-    // The heap hands out its free room from the bottom up, so what the run
-    // allocates lies at the start of the block: a spacer, never freed, puts
-    // that start at a large page's start. Its pages are never touched.
-    void* probe = std::malloc(1);
-    if (probe == nullptr) return;
-    const auto at = reinterpret_cast<std::uintptr_t>(probe);
-    std::free(probe);
-    const std::uintptr_t boundary = (at + kLargePage - 1) & ~(kLargePage - 1);
-    constexpr std::size_t kChunkOverhead = 64;
-    if (boundary - at > kChunkOverhead) {
-      void* spacer = std::malloc(boundary - at - kChunkOverhead);
-      (void)spacer;  // deliberately kept
-    }
-  }
   // Large blocks from the heap too (not from mappings of their own, fresh
   // each time), and freed memory kept rather than handed back.
   mallopt(M_MMAP_THRESHOLD, static_cast<int>(2 * kLargestPrepared + kFixedBytes));
@@ -95,12 +68,6 @@ void prepareHeap(std::uintmax_t projectBytes) {
   if (block == nullptr) return;
   const std::uintptr_t begin = (reinterpret_cast<std::uintptr_t>(block) + kPage - 1) & ~(kPage - 1);
   const std::uintptr_t end = (reinterpret_cast<std::uintptr_t>(block) + bytes) & ~(kPage - 1);
-  if (large) {
-    const std::uintptr_t largeBegin = (begin + kLargePage - 1) & ~(kLargePage - 1);
-    const std::uintptr_t largeEnd = end & ~(kLargePage - 1);
-    if (largeEnd > largeBegin)
-      madvise(reinterpret_cast<void*>(largeBegin), largeEnd - largeBegin, MADV_HUGEPAGE);
-  }
   if (end > begin) madvise(reinterpret_cast<void*>(begin), end - begin, MADV_POPULATE_WRITE);
   std::free(block);
 }
