@@ -183,6 +183,32 @@ SnapResult snapToOthers(const PixelRect& moving, std::span<const PixelRect> othe
   return result;
 }
 
+LineSpan snapLineSpan(const PixelRect& moved, std::span<const PixelRect> others,
+                      std::int32_t line, bool vertical) {
+  // Along the line: y for a vertical line, x for a horizontal one.
+  const auto start = [vertical](const PixelRect& r) -> Wide { return vertical ? r.y : r.x; };
+  const auto end = [vertical](const PixelRect& r) -> Wide {
+    return vertical ? bottom(r) : right(r);
+  };
+  const auto hasLine = [vertical, line](const PixelRect& r) {
+    return vertical ? (r.x == line || centreX(r) == line || right(r) == line)
+                    : (r.y == line || centreY(r) == line || bottom(r) == line);
+  };
+  Wide from = start(moved);
+  Wide to = end(moved);
+  std::optional<std::pair<Wide, const PixelRect*>> nearest;  // gap, rectangle
+  for (const PixelRect& other : others) {
+    if (!hasLine(other)) continue;
+    const Wide gap = std::max<Wide>({Wide{0}, start(other) - end(moved), start(moved) - end(other)});
+    if (!nearest || gap < nearest->first) nearest = {{gap, &other}};
+  }
+  if (nearest) {
+    from = std::min(from, start(*nearest->second));
+    to = std::max(to, end(*nearest->second));
+  }
+  return {narrow(from), narrow(to)};
+}
+
 std::vector<std::size_t> orderByPosition(std::span<const PixelRect> rects,
                                          std::span<const bool> isGroupBox) {
   const std::size_t count = rects.size();

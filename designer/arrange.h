@@ -82,6 +82,18 @@ struct SnapResult {
 SnapResult snapToOthers(const PixelRect& moving, std::span<const PixelRect> others,
                         std::int32_t tolerance);
 
+// The stretch along a snap line that is worth drawing: over the moved
+// rectangle and the nearest other one that has the line (`line` is its
+// left, centre or right for a vertical line; top, centre or bottom for a
+// horizontal one). Just the moved rectangle's stretch when none has it. A
+// short line repaints little when it goes, whatever the form's size.
+struct LineSpan {
+  std::int32_t from = 0;  // top (vertical line) or left (horizontal line)
+  std::int32_t to = 0;    // exclusive
+};
+LineSpan snapLineSpan(const PixelRect& moved, std::span<const PixelRect> others,
+                      std::int32_t line, bool vertical);
+
 // ---- Order ----------------------------------------------------------------
 
 // The order in which the controls are created (and so the tab order and

@@ -198,6 +198,14 @@ TEST(Arrange, GridAndSnapLines) {
       const std::int64_t line = *snap.lineX;
       EXPECT_TRUE(leftOf(snap.rect) == line || rightOf(snap.rect) == line ||
                   snap.rect.x + snap.rect.width / 2 == line);
+      // The line is drawn over the moved control and one that has the line.
+      const LineSpan span = snapLineSpan(snap.rect, others, *snap.lineX, true);
+      EXPECT_LE(span.from, snap.rect.y);
+      EXPECT_GE(span.to, snap.rect.y + snap.rect.height);
+      EXPECT_TRUE(std::any_of(others.begin(), others.end(), [&](const PixelRect& o) {
+        return (o.x == line || o.x + o.width == line || o.x + o.width / 2 == line) &&
+               span.from <= o.y && span.to >= o.y + o.height;
+      }));
     } else {
       EXPECT_EQ(snap.rect.x, moving.x);
     }

@@ -231,7 +231,14 @@ void moveSelectedToCursor() {
     selectionOutlinesShown = true;
     return;
   }
-  const RegionPoint topLeft = snappedMovePosition(selectedObject, free);
+  // At the press point the control is where it was: the mouse move the
+  // system sends after a press (or the pointer brought back) neither snaps
+  // it nor shows lines, so a click on a control never shifts it.
+  RegionPoint topLeft = free;
+  if (cursorPoint == pressPoint)
+    hideSnapLines();
+  else
+    topLeft = snappedMovePosition(selectedObject, free);
   selected->x = topLeft.x;
   selected->y = topLeft.y;
   MoveWindow(asHwnd(selected->window), selected->x, selected->y, selected->width,

@@ -123,8 +123,10 @@ void showMarkAt(HWND mark, const RECT& at) {
 // The selected controls, ascending.
 std::vector<std::size_t> selectedIndices() {
   std::vector<std::size_t> chosen;
-  if (selectedObject >= 0 && selectedObject < std::min(project.objectCount, objectCapacity()))
-    chosen.push_back(static_cast<std::size_t>(selectedObject));
+  const std::int32_t used = std::min(project.objectCount, objectCapacity());
+  for (const std::int32_t index : selectedControls())
+    if (index >= 0 && index < used) chosen.push_back(static_cast<std::size_t>(index));
+  std::sort(chosen.begin(), chosen.end());
   return chosen;
 }
 
@@ -153,49 +155,55 @@ std::vector<PixelRect> otherRects() {
 struct ShownLine {
   HWND window = nullptr;  // of the surface it was shown on
   std::optional<std::int32_t> at;
-  RECT client{};
+  LineSpan span;
 };
 ShownLine shownVertical;
 ShownLine shownHorizontal;
 
 // Shows the line of `id` at `at` (a vertical one at x = at, a horizontal
-// one at y = at) across the client area, or hides it.
-void showSnapLine(int id, bool vertical, std::optional<std::int32_t> at, ShownLine& shown) {
+// one at y = at) over `span`, or hides it.
+void showSnapLine(int id, bool vertical, std::optional<std::int32_t> at, LineSpan span,
+                  ShownLine& shown) {
   const HWND surface = surfaceWindow();
-  RECT client{};
-  GetClientRect(surface, &client);
+  if (!at) span = {};
   const bool same = shown.window != nullptr && IsWindow(shown.window) != FALSE &&
                     GetParent(shown.window) == surface && shown.at == at &&
-                    EqualRect(&shown.client, &client) != FALSE;
+                    shown.span.from == span.from && shown.span.to == span.to;
   if (same) return;
   const HWND line = at ? markWindow(id) : GetDlgItem(surface, id);
   if (line == nullptr) return;
-  shown = {line, at, client};
+  shown = {line, at, span};
   if (!at) {
     ShowWindow(line, SW_HIDE);
   } else if (vertical) {
-    showMarkAt(line, {*at, client.top, *at + 1, client.bottom});
+    showMarkAt(line, {*at, span.from, *at + 1, span.to});
   } else {
-    showMarkAt(line, {client.left, *at, client.right, *at + 1});
+    showMarkAt(line, {span.from, *at, span.to, *at + 1});
   }
 }
 
-void showSnapLines(std::optional<std::int32_t> lineX, std::optional<std::int32_t> lineY) {
-  showSnapLine(kVerticalLineId, true, lineX, shownVertical);
-  showSnapLine(kHorizontalLineId, false, lineY, shownHorizontal);
+// The lines at `lineX` and `lineY` between `moved` and the nearest of
+// `others` on each; none where a line is absent.
+void showSnapLines(std::optional<std::int32_t> lineX, std::optional<std::int32_t> lineY,
+                   const PixelRect& moved = {}, std::span<const PixelRect> others = {}) {
+  showSnapLine(kVerticalLineId, true, lineX,
+               lineX ? snapLineSpan(moved, others, *lineX, true) : LineSpan{}, shownVertical);
+  showSnapLine(kHorizontalLineId, false, lineY,
+               lineY ? snapLineSpan(moved, others, *lineY, false) : LineSpan{}, shownHorizontal);
 }
 
 // Where `rect` (a moved control, or a sized corner as a rectangle of no
 // size) comes to rest: on another control's line where one is near, else,
 // with snapping on, on the grid; the lines it rests on are shown.
 RegionPoint snapShowingLines(const PixelRect& rect) {
-  const SnapResult snap = snapToOthers(rect, otherRects(), kSnapTolerance);
+  const std::vector<PixelRect> others = otherRects();
+  const SnapResult snap = snapToOthers(rect, others, kSnapTolerance);
   RegionPoint at{snap.rect.x, snap.rect.y};
   if (ownSettings.gridSnap) {
     if (!snap.lineX) at.x = snapToGrid(rect.x, ownSettings.gridStep);
     if (!snap.lineY) at.y = snapToGrid(rect.y, ownSettings.gridStep);
   }
-  showSnapLines(snap.lineX, snap.lineY);
+  showSnapLines(snap.lineX, snap.lineY, {at.x, at.y, rect.width, rect.height}, others);
   return at;
 }
 
