@@ -138,7 +138,9 @@ void updateTitle() {
         designFile.empty() ? std::wstring(L"無題") : designFile.filename().wstring();
     title = (editHistory.changed() ? L"*" : L"") + name + L" - " + title;
   }
-  SetWindowTextW(mainWindow, title.c_str());
+  // Called at every key typed into a field: a title set again, unchanged,
+  // would still be redrawn and handed to the window manager each time.
+  if (windowTextWide(mainWindow) != title) SetWindowTextW(mainWindow, title.c_str());
 }
 
 // Every commit, undo, redo, save and reset: the title's mark and the

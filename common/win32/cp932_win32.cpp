@@ -86,13 +86,15 @@ std::string wideToUtf8(std::wstring_view wide) { return fromWide(CP_UTF8, 0, wid
 std::string cp932ToUtf8(std::string_view cp932) { return wideToUtf8(cp932ToWide(cp932)); }
 std::string utf8ToCp932(std::string_view utf8) { return wideToCp932(utf8ToWide(utf8)); }
 
-std::string windowTextCp932(HWND window) {
+std::wstring windowTextWide(HWND window) {
   const int length = GetWindowTextLengthW(window);
   std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
   const int copied = GetWindowTextW(window, text.data(), length + 1);
   text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
-  return wideToCp932(text);
+  return text;
 }
+
+std::string windowTextCp932(HWND window) { return wideToCp932(windowTextWide(window)); }
 
 void setWindowTextCp932(HWND window, std::string_view cp932) {
   SetWindowTextW(window, cp932ToWide(cp932).c_str());

@@ -15,7 +15,8 @@ std::string wideToCp932(std::wstring_view wide);
 std::wstring utf8ToWide(std::string_view utf8);
 std::string wideToUtf8(std::wstring_view wide);
 
-// The window's text as CP932.
+// The window's text, as it is (wide) and as CP932.
+std::wstring windowTextWide(HWND window);
 std::string windowTextCp932(HWND window);
 // Sets the window's text from CP932.
 void setWindowTextCp932(HWND window, std::string_view cp932);

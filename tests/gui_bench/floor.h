@@ -5,6 +5,7 @@
 // says how far the designer is from what the platform allows.
 
 #include <filesystem>
+#include <vector>
 
 namespace quorvin {
 
@@ -16,6 +17,12 @@ namespace quorvin {
 // then one painting of everything. Destroys what it made afterwards.
 // Returns the milliseconds from the first creation to the end of the
 // painting, or a negative number when the design cannot be read.
-double showDesignAtTheFloorMs(const std::filesystem::path& file);
+// With `resizeSamplesMs`, the design shown is then given `resizeRepetitions`
+// resizes of its middle control (4 pixels wider, back again), each painted,
+// and their milliseconds are added there: the floor of a key release that
+// resizes a control.
+double showDesignAtTheFloorMs(const std::filesystem::path& file,
+                              std::vector<double>* resizeSamplesMs = nullptr,
+                              int resizeRepetitions = 0);
 
 }  // namespace quorvin

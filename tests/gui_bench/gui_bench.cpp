@@ -546,6 +546,13 @@ int run(int argc, wchar_t** argv) {
   // The control is selected (the move ended): the fields apply to it.
   rows.push_back(benchKeyRelease("key release, control selected, painted", repetitions * 3,
                                  kControlWidth + 4, kControlWidth));
+  {
+    // Its floor: the platform resizing one of as many controls.
+    Row floor{"floor: one control resized among them, painted", {}};
+    showDesignAtTheFloorMs(plain, &floor.samplesMs, repetitions * 3);
+    paintNow();
+    rows.push_back(std::move(floor));
+  }
   // A move of one control, one step; then the deletion of the first
   // control, whose undo gives every later control its id back.
   const POINT moved = centreOf(middle);
