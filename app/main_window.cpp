@@ -696,7 +696,7 @@ int layoutShortcut(WPARAM key, bool control, bool shift) {
 // Ctrl they change its size by a pixel (right and down grow it). Tab and
 // Shift+Tab walk the selection through the controls.
 bool designKey(WPARAM key, bool control, bool shift) {
-  const std::int32_t step = shift ? kDefaultGridStep : 1;
+  const std::int32_t step = shift ? ownSettings.gridStep : 1;
   switch (key) {
     case VK_LEFT: return control ? nudgeSelection(0, 0, -1, 0) : nudgeSelection(-step, 0, 0, 0);
     case VK_RIGHT: return control ? nudgeSelection(0, 0, 1, 0) : nudgeSelection(step, 0, 0, 0);

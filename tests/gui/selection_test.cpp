@@ -190,6 +190,10 @@ TEST_F(SelectionTest, ArrowsNudgeAndSizeTabWalksAndAFieldKeepsItsArrows) {
   EXPECT_EQ(control(2).width, 101);
   EXPECT_EQ(rectInParent(asHwnd(control(1).window)).left, 151);
   EXPECT_EQ(editHistory.undoCount(), steps + 3);
+  command(IDM_OPTION_GRID_STEP_16);  // Shift+arrow follows the chosen step
+  key(VK_UP, false, true);
+  EXPECT_EQ(control(0).y, 12);
+  key(VK_DOWN, false, true);
 
   key(VK_TAB);  // from the primary (C, the last) round to A
   EXPECT_EQ(selection(), (std::vector<std::int32_t>{0}));
