@@ -659,13 +659,13 @@ bool closeQuestion(HWND owner) {
 namespace {
 
 // True when the keyboard focus is the main window, the surface or one of
-// its controls: the design's own keys (arrows, Tab, Ctrl+A, the Layout
-// shortcuts) are taken only then, never from the palette's fields or a
-// dialog.
+// its controls, or the palette itself (after a click on a tool cell): the
+// design's own keys (arrows, Tab, Ctrl+A, the Layout shortcuts) are taken
+// only then, never from the palette's fields or a dialog.
 bool designHasFocus() {
   const HWND focus = GetFocus();
   if (focus == nullptr || mainWindow == nullptr) return false;
-  if (focus == mainWindow) return true;
+  if (focus == mainWindow || (toolWindow != nullptr && focus == toolWindow)) return true;
   const HWND surface = surfaceWindow();
   return surface != nullptr && (focus == surface || IsChild(surface, focus));
 }

@@ -212,6 +212,11 @@ TEST_F(SelectionTest, ArrowsNudgeAndSizeTabWalksAndAFieldKeepsItsArrows) {
   EXPECT_EQ(control(2).x, 41);
   key(VK_TAB);
   EXPECT_EQ(selection(), (std::vector<std::int32_t>{2}));
+  // A click on a tool cell leaves the focus on the palette itself, which
+  // has no use for the keys: they move the selection.
+  SetFocus(toolWindow);
+  key(VK_LEFT);
+  EXPECT_EQ(control(2).x, 40);
 }
 
 TEST_F(SelectionTest, LayoutCommandsWaitForEnoughControlsAndUndoToTheByte) {
