@@ -33,6 +33,10 @@ constexpr std::size_t kMinPointBytes = 4;
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
+// The digits of a number line read without the general parser: never more
+// than an int32 holds.
+constexpr std::size_t kShortNumberDigits = 9;
+
 // Reads the file from front to back. Every call either takes what it
 // expects and moves on, or fails without moving.
 class LineReader {
@@ -53,6 +57,22 @@ class LineReader {
   }
 
   std::optional<std::int32_t> number() {
+    // Nearly every number line is a few digits and its line end: read those
+    // straight away, anything else the general way.
+    std::size_t at = !rest_.empty() && rest_[0] == '-' ? 1 : 0;
+    const std::size_t digitsBegin = at;
+    const std::size_t digitsEnd = std::min(rest_.size(), at + kShortNumberDigits);
+    std::int32_t magnitude = 0;
+    while (at < digitsEnd && rest_[at] >= '0' && rest_[at] <= '9')
+      magnitude = magnitude * 10 + (rest_[at++] - '0');
+    if (at > digitsBegin && at < rest_.size()) {
+      std::size_t end = at;
+      if (rest_[end] == '\r' && end + 1 < rest_.size()) ++end;
+      if (rest_[end] == '\n') {
+        rest_.remove_prefix(end + 1);
+        return digitsBegin == 1 ? -magnitude : magnitude;
+      }
+    }
     LineReader saved = *this;
     const std::optional<std::string_view> text = line();
     std::optional<std::int32_t> value;
@@ -78,7 +98,13 @@ class LineReader {
     if (length < 0 || static_cast<std::size_t>(length) > rest_.size()) return false;
     const std::optional<std::string_view> content = line();
     if (!content) return false;
-    out = length == 0 ? std::string() : escapeText(*content, kEscapedComma, kComma);
+    if (length == 0) {
+      out.clear();
+    } else if (content->find('%') == std::string_view::npos) {
+      out.assign(*content);  // nothing escaped: straight into `out`
+    } else {
+      out = escapeText(*content, kEscapedComma, kComma);
+    }
     return true;
   }
 

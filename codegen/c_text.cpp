@@ -166,6 +166,17 @@ std::vector<IdNameWarning> idNameWarnings(std::span<const DesignObject> objects)
   return warnings;
 }
 
+std::vector<IdNameWarning> idNameWarnings(std::span<const DesignObject> objects,
+                                          std::span<const WrittenId> ids) {
+  // A name is warned about exactly when it is not blank and not written as
+  // it stands.
+  for (std::size_t i = 0; i < objects.size(); ++i) {
+    if (i >= ids.size() || (!ids[i].defined && !trimmed(objects[i].idName).empty()))
+      return idNameWarnings(objects);
+  }
+  return {};
+}
+
 std::string describeIdNameWarning(const IdNameWarning& warning) {
   std::string numbers;
   for (std::int64_t number : warning.numbers) {

@@ -58,6 +58,11 @@ struct IdNameWarning {
 // are not identifiers; blank names are not warned about (the fields allow
 // them, and they simply get their numbers).
 std::vector<IdNameWarning> idNameWarnings(std::span<const DesignObject> objects);
+// The same, given the ids writtenIds made for `objects`: a design whose names
+// all stand as they are (the usual case) is settled without a second table of
+// the names.
+std::vector<IdNameWarning> idNameWarnings(std::span<const DesignObject> objects,
+                                          std::span<const WrittenId> ids);
 
 // One warning as a line of text (UTF-8, no line end), for quorvin-gen.
 std::string describeIdNameWarning(const IdNameWarning& warning);

@@ -469,21 +469,27 @@ std::string generateCode(std::string_view templateText, const Project& project,
 void streamCodeFile(std::string_view templateText, const Project& project,
                     const std::vector<DesignObject>& objects, CodeEncoding encoding,
                     const std::function<void(std::string_view)>& sink, std::size_t pieceSize) {
+  streamCodeFile(templateText, makeCodeSource(project, objects, encoding), sink, pieceSize);
+}
+
+void streamCodeFile(std::string_view templateText, const CodeSource& source,
+                    const std::function<void(std::string_view)>& sink, std::size_t pieceSize) {
   CrLfPieces crLf(sink);
-  if (encoding == CodeEncoding::Utf8Wide) {
+  const OccurrenceList occurrences = sortedPlaceholders(templateText);
+  if (source.encoding == CodeEncoding::Utf8Wide) {
     // Converted whole: the converter reads a lead byte before a line feed
     // together with it, so a piece must not end there.
-    const OutputBuffer out = render(templateText, project, objects, nullptr, encoding);
+    OutputBuffer out(4 * outputBound(templateText, occurrences.entries(), source));
+    renderInto(out, templateText, occurrences, source);
     std::string_view text = out.view();
     const std::size_t nul = text.find('\0');
     if (nul != std::string_view::npos) text = text.substr(0, nul);
     crLf(withByteOrderMark(text));
     return;
   }
-  const CodeSource source = makeCodeSource(project, objects, encoding);
   OutputBuffer out(std::max<std::size_t>(pieceSize, 1),
                    [&crLf](std::string_view piece) { crLf(piece); });
-  renderInto(out, templateText, sortedPlaceholders(templateText), source);
+  renderInto(out, templateText, occurrences, source);
   out.drainAll();
 }
 

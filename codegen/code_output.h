@@ -271,5 +271,10 @@ void streamCodeFile(std::string_view templateText, const Project& project,
                     const std::vector<DesignObject>& objects, CodeEncoding encoding,
                     const std::function<void(std::string_view)>& sink,
                     std::size_t pieceSize = kCodeFilePieceSize);
+// The same from a source made with makeCodeSource (whose ids a caller may
+// have used already, for the warnings).
+void streamCodeFile(std::string_view templateText, const CodeSource& source,
+                    const std::function<void(std::string_view)>& sink,
+                    std::size_t pieceSize = kCodeFilePieceSize);
 
 }  // namespace quorvin

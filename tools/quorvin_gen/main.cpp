@@ -2,9 +2,8 @@
 // work is in runQuorvinGen.
 #include <cstdio>
 #include <filesystem>
-#include <iostream>
-#include <sstream>
 #include <string>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
@@ -90,18 +89,50 @@ std::uintmax_t projectFileSize(const std::vector<std::string>& args) {
 }
 #endif
 
+// Standard output through the C library's stream.
+class StandardOutput : public quorvin::GenOutput {
+ public:
+  bool write(std::string_view bytes) override {
+    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size())
+      failed_ = true;
+    return !failed_;
+  }
+  bool flush() override {
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) failed_ = true;
+    return !failed_;
+  }
+
+ private:
+  bool failed_ = false;
+};
+
+// The messages, gathered to be shown at the end.
+class Messages : public quorvin::GenOutput {
+ public:
+  bool write(std::string_view bytes) override {
+    text_ += bytes;
+    return true;
+  }
+  bool flush() override { return true; }
+  const std::string& text() const { return text_; }
+
+ private:
+  std::string text_;
+};
+
 int run(const std::vector<std::string>& args) {
-  std::ostringstream messages;
+  Messages messages;
   std::error_code error;
   const std::filesystem::path cwd = std::filesystem::current_path(error);
   int status;
   if (error) {
-    messages << "quorvin-gen: cannot determine the current folder: " << error.message() << '\n';
+    messages.write("quorvin-gen: cannot determine the current folder: " + error.message() + "\n");
     status = static_cast<int>(quorvin::GenExit::BadInput);
   } else {
-    status = quorvin::runQuorvinGen(args, std::cout, messages, cwd);
+    StandardOutput out;
+    status = quorvin::runQuorvinGen(args, out, messages, cwd);
   }
-  writeMessages(messages.str());
+  writeMessages(messages.text());
   return status;
 }
 

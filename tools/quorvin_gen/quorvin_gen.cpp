@@ -65,8 +65,8 @@ struct Failure {
   std::string message;
 };
 
-int fail(std::ostream& err, const Failure& failure) {
-  err << kProgram << ": " << failure.message << '\n';
+int fail(GenOutput& err, const Failure& failure) {
+  err.write(std::string(kProgram) + ": " + failure.message + "\n");
   err.flush();
   return static_cast<int>(failure.code);
 }
@@ -188,7 +188,7 @@ std::optional<Failure> loadNames(const Options& options, const Path& cwd, Variab
 // only when they differ; or with --check only compared.
 class SourceTarget {
  public:
-  explicit SourceTarget(std::ostream& out) : out_(&out) {}
+  explicit SourceTarget(GenOutput& out) : out_(&out) {}
   SourceTarget(const Path& path, bool checkOnly)
       : path_(path), checkOnly_(checkOnly), onDisk_(openFile(path, "rb")) {
     if (!onDisk_) differs_ = true;
@@ -197,7 +197,7 @@ class SourceTarget {
   void operator()(std::string_view piece) {
     total_ += piece.size();
     if (out_ != nullptr) {
-      out_->write(piece.data(), static_cast<std::streamsize>(piece.size()));
+      out_->write(piece);
       return;
     }
     if (!differs_) {
@@ -217,8 +217,7 @@ class SourceTarget {
 
   std::optional<Failure> finish() {
     if (out_ != nullptr) {
-      out_->flush();
-      if (!*out_) return Failure{GenExit::OutputFailed, "cannot write to standard output"};
+      if (!out_->flush()) return Failure{GenExit::OutputFailed, "cannot write to standard output"};
       return std::nullopt;
     }
     // Equal so far: equal only when the file ends here too.
@@ -274,7 +273,7 @@ class SourceTarget {
     if (!copied) copyFailed_ = true;
   }
 
-  std::ostream* out_ = nullptr;
+  GenOutput* out_ = nullptr;
   Path path_;
   bool checkOnly_ = false;
   UniqueFile onDisk_;
@@ -290,7 +289,7 @@ class SourceTarget {
 
 // Writes `bytes` to -o's file, unless it holds them already (a build then
 // sees an unchanged file and does not recompile it), or to `out`.
-std::optional<Failure> writeOutput(const Options& options, const Path& cwd, std::ostream& out,
+std::optional<Failure> writeOutput(const Options& options, const Path& cwd, GenOutput& out,
                                    std::string_view bytes) {
   if (options.outputFile) {
     const Path path = resolve(*options.outputFile, cwd);
@@ -300,9 +299,8 @@ std::optional<Failure> writeOutput(const Options& options, const Path& cwd, std:
       return Failure{GenExit::OutputFailed, "cannot write " + shown(path)};
     return std::nullopt;
   }
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  out.flush();
-  if (!out) return Failure{GenExit::OutputFailed, "cannot write to standard output"};
+  out.write(bytes);
+  if (!out.flush()) return Failure{GenExit::OutputFailed, "cannot write to standard output"};
   return std::nullopt;
 }
 
@@ -438,7 +436,24 @@ std::string projectJson(const Project& project, const std::vector<DesignObject>&
   return json.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
 }
 
+bool StreamGenOutput::write(std::string_view bytes) {
+  stream_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  return static_cast<bool>(stream_);
+}
+
+bool StreamGenOutput::flush() {
+  stream_.flush();
+  return static_cast<bool>(stream_);
+}
+
 int runQuorvinGen(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                  const Path& cwd) {
+  StreamGenOutput outOutput(out);
+  StreamGenOutput errOutput(err);
+  return runQuorvinGen(args, outOutput, errOutput, cwd);
+}
+
+int runQuorvinGen(const std::vector<std::string>& args, GenOutput& out, GenOutput& err,
                   const Path& cwd) {
   try {
     Options options;
@@ -447,9 +462,8 @@ int runQuorvinGen(const std::vector<std::string>& args, std::ostream& out, std::
       const std::string text = options.help
                                    ? std::string(kUsage)
                                    : std::string(kProgram) + " " + QUORVIN_VERSION + "\n";
-      out << text;
-      out.flush();
-      if (!out) return fail(err, {GenExit::OutputFailed, "cannot write to standard output"});
+      out.write(text);
+      if (!out.flush()) return fail(err, {GenExit::OutputFailed, "cannot write to standard output"});
       return static_cast<int>(GenExit::Done);
     }
 
@@ -484,11 +498,11 @@ int runQuorvinGen(const std::vector<std::string>& args, std::ostream& out, std::
 
     // ID names the source cannot use as they stand: a warning line each, or
     // with --strict an error and nothing written.
-    const std::vector<IdNameWarning> warnings = idNameWarnings(std::span<const DesignObject>(
-        readObjects.data(), std::min(readObjects.size(), static_cast<std::size_t>(
-                                                             std::max(read.objectCount, 0)))));
+    // One table of the names serves both the warnings and the source.
+    const CodeSource source = makeCodeSource(read, readObjects, encoding);
+    const std::vector<IdNameWarning> warnings = idNameWarnings(source.objects, source.ids);
     for (const IdNameWarning& warning : warnings)
-      err << kProgram << ": warning: " << describeIdNameWarning(warning) << '\n';
+      err.write(std::string(kProgram) + ": warning: " + describeIdNameWarning(warning) + "\n");
     if (options.strict && !warnings.empty()) {
       return fail(err, {GenExit::Refused, std::to_string(warnings.size()) +
                                               " ID name problem(s) and --strict: nothing written"});
@@ -498,8 +512,7 @@ int runQuorvinGen(const std::vector<std::string>& args, std::ostream& out, std::
     SourceTarget target = options.outputFile
                               ? SourceTarget(resolve(*options.outputFile, cwd), options.check)
                               : SourceTarget(out);
-    streamCodeFile(*templateText, read, readObjects, encoding,
-                   [&target](std::string_view piece) { target(piece); });
+    streamCodeFile(*templateText, source, [&target](std::string_view piece) { target(piece); });
     if (std::optional<Failure> failure = target.finish()) return fail(err, *failure);
     if (options.check) return static_cast<int>(GenExit::Done);
     // The designer reports an empty source as a failed save; so does this
