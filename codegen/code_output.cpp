@@ -300,20 +300,34 @@ VariableNames namesWithDefaults(const VariableNames& names) {
   return result;
 }
 
+namespace {
+
+std::size_t clampCount(std::int32_t count, std::size_t available) {
+  return count <= 0 ? std::size_t{0} : std::min(static_cast<std::size_t>(count), available);
+}
+
+std::span<const RegionPoint> pointsOf(const Project& project) {
+  return {project.regionPoints.data(), clampCount(project.pointCount, project.regionPoints.size())};
+}
+
+}  // namespace
+
 CodeSource makeCodeSource(const Project& project, const std::vector<DesignObject>& objects,
                           CodeEncoding encoding) {
-  const auto clampCount = [](std::int32_t count, std::size_t available) {
-    return count <= 0 ? std::size_t{0} : std::min(static_cast<std::size_t>(count), available);
-  };
   const std::size_t objectCount = clampCount(project.objectCount, objects.size());
-  const std::size_t pointCount = clampCount(project.pointCount, project.regionPoints.size());
   const std::span<const DesignObject> used(objects.data(), objectCount);
   return CodeSource{project,
                     used,
-                    std::span<const RegionPoint>(project.regionPoints.data(), pointCount),
+                    pointsOf(project),
                     namesWithDefaults(project.variableNames),
                     writtenIds(used),
                     encoding};
+}
+
+CodeSource makeCodeSource(const Project& project, const ObjectBatches& batches,
+                          CodeEncoding encoding) {
+  return CodeSource{project, {}, pointsOf(project), namesWithDefaults(project.variableNames),
+                    {},      encoding, &batches};
 }
 
 std::string singleValueText(Placeholder placeholder, const CodeSource& source) {
@@ -479,7 +493,11 @@ void streamCodeFile(std::string_view templateText, const CodeSource& source,
   if (source.encoding == CodeEncoding::Utf8Wide) {
     // Converted whole: the converter reads a lead byte before a line feed
     // together with it, so a piece must not end there.
-    OutputBuffer out(4 * outputBound(templateText, occurrences.entries(), source));
+    // Sized from the bound as generateCode sizes it; a batched source has no
+    // bound at hand, and the buffer grows instead.
+    OutputBuffer out(source.batches != nullptr
+                         ? std::max<std::size_t>(pieceSize, 1)
+                         : 4 * outputBound(templateText, occurrences.entries(), source));
     renderInto(out, templateText, occurrences, source);
     std::string_view text = out.view();
     const std::size_t nul = text.find('\0');

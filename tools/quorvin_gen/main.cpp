@@ -53,12 +53,15 @@ void writeMessages(const std::string& text) {
 // grows by about what the run needs anyway; when the system refuses, the
 // pages simply come one fault at a time as before.
 void prepareHeap(std::uintmax_t projectBytes) {
-  constexpr std::size_t kFixedBytes = std::size_t(1) << 20;
+  constexpr std::size_t kFixedBytes = std::size_t(1) << 19;
   constexpr std::uintmax_t kLargestPrepared = std::uintmax_t(1) << 28;
   constexpr std::size_t kPage = 4096;
-  // The objects parsed from a project take about twice its bytes.
+  // A project whose controls are read straight from the file (the usual
+  // case) needs a table of its ID names and the output's buffers: about half
+  // its bytes and a fixed part. Preparing more cost more than it saved; the
+  // general path, which holds every control, gets the rest page by page.
   const std::size_t bytes =
-      kFixedBytes + static_cast<std::size_t>(std::min(projectBytes, kLargestPrepared) * 2);
+      kFixedBytes + static_cast<std::size_t>(std::min(projectBytes, kLargestPrepared) / 2);
   // Large blocks from the heap too (not from mappings of their own, fresh
   // each time), and freed memory kept rather than handed back.
   mallopt(M_MMAP_THRESHOLD, static_cast<int>(2 * kLargestPrepared + kFixedBytes));
