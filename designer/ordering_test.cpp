@@ -85,8 +85,9 @@ TEST(Ordering, FrontAndBackMoveOnlyTheChosenAndKeepEveryRelativeOrder) {
       for (std::size_t k = 0; k < count; ++k) {
         EXPECT_EQ(isChosen(order[k]),
                   k >= firstChosenPlace && k < firstChosenPlace + chosen.size());
-        if (k > 0 && isChosen(order[k]) == isChosen(order[k - 1]))
+        if (k > 0 && isChosen(order[k]) == isChosen(order[k - 1])) {
           EXPECT_LT(order[k - 1], order[k]);
+        }
       }
     }
   }
