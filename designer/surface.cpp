@@ -92,14 +92,6 @@ HWND sizeHandle(HWND surface, std::size_t i) {
   return GetDlgItem(surface, static_cast<int>(kHandleIds[i]));
 }
 
-// The four size handles of `surface` that exist.
-std::vector<HWND> existingSizeHandles(HWND surface) {
-  std::vector<HWND> handles;
-  for (std::size_t i = 0; i < kHandleIds.size(); ++i)
-    if (const HWND handle = sizeHandle(surface, i)) handles.push_back(handle);
-  return handles;
-}
-
 // Gives a freshly created control of entry `index` the placed-control
 // procedure (the previous one kept in the entry) and the project's font.
 void subclassAndSetFont(int index, HWND control) {
@@ -187,21 +179,12 @@ void deleteSelectedObject() {
   // Never under the mouse: a control being moved or sized stays.
   if (!deleteAllowed() || selectedEntry() == nullptr) return;
   const std::vector<std::int32_t> chosen = selectedControls();
-  std::vector<HWND> removed;
+  // Destroyed while their entries still name them, so that their own
+  // procedure finds the procedure to put back.
   for (const std::int32_t index : chosen)
     if (index >= 0 && index < project.objectCount && index < objectCapacity())
-      if (const HWND window = asHwnd(objects[static_cast<std::size_t>(index)].window))
-        removed.push_back(window);
-  // The controls and their handles leave the screen in one repaint; then
-  // the hidden controls go, each while its entry still names it, so that
-  // its own procedure finds the procedure to put back.
-  if (const HWND surface = surfaceWindow()) {
-    std::vector<HWND> hidden = existingSizeHandles(surface);
-    hidden.insert(hidden.end(), removed.begin(), removed.end());
-    hideHollowHandles();
-    hideChildrenAtOnce(surface, hidden);
-  }
-  for (const HWND window : removed) DestroyWindow(window);
+      if (const HWND removed = asHwnd(objects[static_cast<std::size_t>(index)].window))
+        DestroyWindow(removed);
   const ObjectsRemoval removal = removeObjectEntries(objects, project.objectCount, chosen);
   for (const MovedControl& moved : removal.moved)
     SetWindowLongPtrW(asHwnd(moved.window), GWLP_ID, kControlIdBase + moved.newIndex);
@@ -566,7 +549,8 @@ void hideSizeHandles() {
   const HWND surface = surfaceWindow();
   if (surface == nullptr) return;
   hideHollowHandles();
-  hideChildrenAtOnce(surface, existingSizeHandles(surface));
+  for (std::size_t i = 0; i < kHandleIds.size(); ++i)
+    if (const HWND handle = sizeHandle(surface, i)) ShowWindow(handle, SW_HIDE);
 }
 
 bool openProject(const Path& path) {
