@@ -1,5 +1,7 @@
 #include "designer/repaint.h"
 
+#include <cstring>
+
 #include "common/win32/gdi.h"
 #include "designer/geometry.h"
 #include "designer/sizing.h"
@@ -48,6 +50,51 @@ void repaintMoveTrail(HWND surface) {
   if (surface != nullptr)
     RedrawWindow(surface, nullptr, moveTrail.get(), RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
   moveTrail.reset();
+}
+
+UniqueRegion regionOfRects(std::span<const RECT> rects) {
+  if (rects.empty()) return UniqueRegion();
+  std::vector<BYTE> data(sizeof(RGNDATAHEADER) + rects.size() * sizeof(RECT));
+  auto* const header = reinterpret_cast<RGNDATA*>(data.data());
+  header->rdh.dwSize = sizeof(RGNDATAHEADER);
+  header->rdh.iType = RDH_RECTANGLES;
+  header->rdh.nCount = static_cast<DWORD>(rects.size());
+  header->rdh.nRgnSize = static_cast<DWORD>(rects.size() * sizeof(RECT));
+  RECT bounds = rects.front();
+  for (const RECT& rect : rects) UnionRect(&bounds, &bounds, &rect);
+  header->rdh.rcBound = bounds;
+  std::memcpy(header->Buffer, rects.data(), rects.size() * sizeof(RECT));
+  return UniqueRegion(ExtCreateRegion(nullptr, static_cast<DWORD>(data.size()), header));
+}
+
+void invalidatePlaces(HWND parent, std::span<const RECT> places) {
+  const UniqueRegion region = regionOfRects(places);
+  if (!region) return;
+  // The children show only inside the client area; the parent's own frame
+  // stays as it is.
+  RECT client{};
+  GetClientRect(parent, &client);
+  const UniqueRegion inside(CreateRectRgnIndirect(&client));
+  if (inside) CombineRgn(region.get(), region.get(), inside.get(), RGN_AND);
+  RedrawWindow(parent, nullptr, region.get(), kRepaintAll);
+}
+
+QuietRedraw::QuietRedraw(HWND parent, bool engaged) {
+  if (!engaged || parent == nullptr || IsWindowVisible(parent) == FALSE) return;
+  parent_ = parent;
+  RedrawWindow(parent, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  SendMessageW(parent, WM_SETREDRAW, FALSE, 0);
+}
+
+QuietRedraw::~QuietRedraw() {
+  if (parent_ == nullptr) return;
+  SendMessageW(parent_, WM_SETREDRAW, TRUE, 0);
+  invalidatePlaces(parent_, places_);
+}
+
+void QuietRedraw::addPlace(const RECT& place) {
+  if (parent_ != nullptr && place.right > place.left && place.bottom > place.top)
+    places_.push_back(place);
 }
 
 void hideChildrenAtOnce(HWND parent, const std::vector<HWND>& children) {
