@@ -57,10 +57,6 @@ LRESULT passOn(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
 // controls move once, at the release. Moving hundreds of windows at every
 // mouse move would cost a window move each among all their siblings.
 RegionPoint selectionDragDelta;
-
-// From this many windows on, a move of several controls switches the
-// surface's drawing off meanwhile (see QuietRedraw).
-constexpr std::size_t kManyWindows = 2;
 bool selectionOutlinesShown = false;
 
 void drawSelectionOutlines() {
@@ -271,29 +267,19 @@ void moveSelectionBy(std::int32_t dx, std::int32_t dy) {
 
 void giveControlsRects(const std::vector<std::int32_t>& indices, const std::vector<PixelRect>& rects,
                        bool withOtherHandles) {
-  {
-    // Many windows at once: the surface stops drawing while they move (see
-    // QuietRedraw), then the places they left and took are repainted.
-    QuietRedraw quiet(surfaceWindow(), indices.size() >= kManyWindows);
-    // One batch for all of them: the system repaints only where controls
-    // left and arrived, once, instead of once per control.
-    HDWP batch = BeginDeferWindowPos(static_cast<int>(indices.size()));
-    for (std::size_t k = 0; k < indices.size() && k < rects.size(); ++k) {
-      DesignObject& object = objects[static_cast<std::size_t>(indices[k])];
-      const bool sized = object.width != rects[k].width || object.height != rects[k].height;
-      if (quiet && object.window != 0 && rectOf(object) != rects[k]) {
-        quiet.addPlace(rectInParent(asHwnd(object.window)));
-        quiet.addPlace({rects[k].x, rects[k].y, rects[k].x + std::max(rects[k].width, 0),
-                        rects[k].y + std::max(rects[k].height, 0)});
-      }
-      setRect(object, rects[k]);
-      if (batch != nullptr && object.window != 0)
-        batch = DeferWindowPos(batch, asHwnd(object.window), nullptr, object.x, object.y,
-                               std::max(object.width, 0), std::max(object.height, 0),
-                               SWP_NOZORDER | SWP_NOACTIVATE | (sized ? 0 : SWP_NOSIZE));
-    }
-    if (batch != nullptr) EndDeferWindowPos(batch);
+  // One batch for all of them: the system repaints only where controls left
+  // and arrived, once, instead of once per control.
+  HDWP batch = BeginDeferWindowPos(static_cast<int>(indices.size()));
+  for (std::size_t k = 0; k < indices.size() && k < rects.size(); ++k) {
+    DesignObject& object = objects[static_cast<std::size_t>(indices[k])];
+    const bool sized = object.width != rects[k].width || object.height != rects[k].height;
+    setRect(object, rects[k]);
+    if (batch != nullptr && object.window != 0)
+      batch = DeferWindowPos(batch, asHwnd(object.window), nullptr, object.x, object.y,
+                             std::max(object.width, 0), std::max(object.height, 0),
+                             SWP_NOZORDER | SWP_NOACTIVATE | (sized ? 0 : SWP_NOSIZE));
   }
+  if (batch != nullptr) EndDeferWindowPos(batch);
   if (withOtherHandles) {
     showSelectionHandles();
   } else if (const DesignObject* primary = selectedEntry()) {

@@ -67,36 +67,6 @@ UniqueRegion regionOfRects(std::span<const RECT> rects) {
   return UniqueRegion(ExtCreateRegion(nullptr, static_cast<DWORD>(data.size()), header));
 }
 
-void invalidatePlaces(HWND parent, std::span<const RECT> places) {
-  const UniqueRegion region = regionOfRects(places);
-  if (!region) return;
-  // The children show only inside the client area; the parent's own frame
-  // stays as it is.
-  RECT client{};
-  GetClientRect(parent, &client);
-  const UniqueRegion inside(CreateRectRgnIndirect(&client));
-  if (inside) CombineRgn(region.get(), region.get(), inside.get(), RGN_AND);
-  RedrawWindow(parent, nullptr, region.get(), kRepaintAll);
-}
-
-QuietRedraw::QuietRedraw(HWND parent, bool engaged) {
-  if (!engaged || parent == nullptr || IsWindowVisible(parent) == FALSE) return;
-  parent_ = parent;
-  RedrawWindow(parent, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-  SendMessageW(parent, WM_SETREDRAW, FALSE, 0);
-}
-
-QuietRedraw::~QuietRedraw() {
-  if (parent_ == nullptr) return;
-  SendMessageW(parent_, WM_SETREDRAW, TRUE, 0);
-  invalidatePlaces(parent_, places_);
-}
-
-void QuietRedraw::addPlace(const RECT& place) {
-  if (parent_ != nullptr && place.right > place.left && place.bottom > place.top)
-    places_.push_back(place);
-}
-
 void hideChildrenAtOnce(HWND parent, const std::vector<HWND>& children) {
   UniqueRegion covered(CreateRectRgn(0, 0, 0, 0));
   bool hidden = false;

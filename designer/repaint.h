@@ -35,33 +35,6 @@ void hideChildrenAtOnce(HWND parent, const std::vector<HWND>& children);
 // Empty (false) when there are none or the region cannot be made.
 UniqueRegion regionOfRects(std::span<const RECT> rects);
 
-// Invalidates `places` (rectangles in `parent`'s client coordinates) at
-// once, erase on, the children under them and their frames included.
-void invalidatePlaces(HWND parent, std::span<const RECT> places);
-
-// While alive, `parent` does not draw (WM_SETREDRAW), so that many of its
-// children are made or moved at a fraction of the cost: among thousands of
-// siblings the system otherwise works out what each one uncovers and covers.
-// Whatever was waiting to be painted is painted first (switching drawing off
-// drops it); at the end the places given to addPlace (the old and new places
-// of what moved, the new ones of what was made) are repainted at once: the
-// same pixels as each change repainting its own. Does nothing unless
-// `engaged` and `parent` is shown.
-class QuietRedraw {
- public:
-  QuietRedraw(HWND parent, bool engaged);
-  ~QuietRedraw();
-  QuietRedraw(const QuietRedraw&) = delete;
-  QuietRedraw& operator=(const QuietRedraw&) = delete;
-
-  explicit operator bool() const noexcept { return parent_ != nullptr; }
-  void addPlace(const RECT& place);
-
- private:
-  HWND parent_ = nullptr;  // null when not engaged
-  std::vector<RECT> places_;
-};
-
 // Gives `window` the region `region` (window coordinates); on success the
 // window owns it (released from `region`). The window's rectangle must not
 // have changed since its last region: only where the old and the new region

@@ -11,14 +11,12 @@
 #include "app/model.h"
 #include "app/model_win32.h"
 #include "common/win32/text.h"
-#include "common/win32/window_idioms.h"
 #include "designer/copy_paste.h"
 #include "designer/design_changes.h"
 #include "designer/editing_state.h"
 #include "designer/fields.h"
 #include "designer/placed_control.h"
 #include "designer/polygon.h"
-#include "designer/repaint.h"
 #include "designer/surface.h"
 
 namespace quorvin {
@@ -78,10 +76,6 @@ std::string unframed(std::string_view block) {
   return std::string(block.substr(newline + 1, length));
 }
 
-// From this many controls on, a paste makes their windows with the
-// surface's drawing off (see QuietRedraw).
-constexpr std::size_t kManyControls = 2;
-
 // Pastes since the last copy: each lands one offset further.
 std::int32_t pastesSinceCopy = 0;
 
@@ -118,21 +112,15 @@ std::string textWithCrLf(const std::string& text) {
 bool addControls(const std::vector<DesignObject>& records) {
   if (records.empty()) return false;
   std::vector<std::int32_t> added;
-  {
-    // Many windows made at once: the surface draws them once they all exist.
-    QuietRedraw quiet(surfaceWindow(), records.size() >= kManyControls);
-    for (const DesignObject& record : records) {
-      const std::int32_t slot = takeFreeObjectSlot();
-      objects[static_cast<std::size_t>(slot)] = record;
-      const HWND made = recreateObjectControl(slot);
-      if (made == nullptr) {
-        objects[static_cast<std::size_t>(slot)] = DesignObject{};
-        break;
-      }
-      quiet.addPlace(rectInParent(made));
-      ++project.objectCount;
-      added.push_back(slot);
+  for (const DesignObject& record : records) {
+    const std::int32_t slot = takeFreeObjectSlot();
+    objects[static_cast<std::size_t>(slot)] = record;
+    if (recreateObjectControl(slot) == nullptr) {
+      objects[static_cast<std::size_t>(slot)] = DesignObject{};
+      break;
     }
+    ++project.objectCount;
+    added.push_back(slot);
   }
   if (added.empty()) return false;
   selectControls(added, added.back());

@@ -387,39 +387,29 @@ void benchSelection(int count, int repetitions, std::vector<Row>& rows) {
   }
   sendMouse(WM_LBUTTONUP, 0, at);
   paintNow();
-  Row align{"align lefts, " + label + ", painted", {}};
-  for (int i = 0; i < repetitions; ++i) {
-    const double start = nowMs();
-    arrangeSelection(ArrangeCommand::AlignLefts);
-    paintNow();
-    align.samplesMs.push_back(nowMs() - start);
-    undoDesign();
-    paintNow();
-  }
-  Row space{"space evenly across, " + label + ", painted", {}};
-  for (int i = 0; i < repetitions; ++i) {
-    const double start = nowMs();
-    arrangeSelection(ArrangeCommand::SpaceAcross);
-    paintNow();
-    space.samplesMs.push_back(nowMs() - start);
-    undoDesign();
-    paintNow();
-  }
-  Row paste{"paste of " + label + ", painted", {}};
-  copySelection();
-  for (int i = 0; i < repetitions; ++i) {
-    const double start = nowMs();
-    pasteControls();
-    paintNow();
-    paste.samplesMs.push_back(nowMs() - start);
-    undoDesign();
-    paintNow();
-  }
+  // Each command timed handled, then with the painting it causes.
+  const auto timed = [&](const std::string& name, const auto& step) {
+    Row handled{name + ", handled", {}};
+    Row shown{name + ", painted", {}};
+    for (int i = 0; i < repetitions; ++i) {
+      const double start = nowMs();
+      step();
+      const double done = nowMs();
+      paintNow();
+      handled.samplesMs.push_back(done - start);
+      shown.samplesMs.push_back(nowMs() - start);
+      undoDesign();
+      paintNow();
+    }
+    rows.push_back(std::move(handled));
+    rows.push_back(std::move(shown));
+  };
   rows.push_back(std::move(handler));
   rows.push_back(std::move(painted));
-  rows.push_back(std::move(align));
-  rows.push_back(std::move(space));
-  rows.push_back(std::move(paste));
+  timed("align lefts, " + label, [] { arrangeSelection(ArrangeCommand::AlignLefts); });
+  timed("space evenly across, " + label, [] { arrangeSelection(ArrangeCommand::SpaceAcross); });
+  copySelection();
+  timed("paste of " + label, [] { pasteControls(); });
 }
 
 // Press and release on a control (alternately two): the press selects it,
