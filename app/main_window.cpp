@@ -402,7 +402,8 @@ void onOrderCommand(HWND window, int id) {
   showGridChoices(window);
 }
 
-void onCommand(HWND window, int id) {
+// `fromKey`: the command came from a shortcut, not the menu.
+void onCommand(HWND window, int id, bool fromKey) {
   switch (id) {
     case IDM_OPTION_GRID_SHOW:
     case IDM_OPTION_GRID_SNAP:
@@ -457,7 +458,7 @@ void onCommand(HWND window, int id) {
       break;
     case IDM_EDIT_PASTE:
       designChanged();
-      pasteControls();
+      pasteControls(fromKey);  // Ctrl+V pastes where the pointer is
       break;
     case IDM_EDIT_DUPLICATE:
       designChanged();
@@ -534,7 +535,7 @@ LRESULT handleMainMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPara
       return result;
     }
     case WM_COMMAND:
-      onCommand(window, LOWORD(wParam));
+      onCommand(window, LOWORD(wParam), HIWORD(wParam) == 1);
       return 0;
     case WM_INITMENUPOPUP:
       onInitMenuPopup(reinterpret_cast<HMENU>(wParam));
@@ -658,13 +659,13 @@ bool closeQuestion(HWND owner) {
 namespace {
 
 // True when the keyboard focus is the main window, the surface or one of
-// its controls: the design's own keys (arrows, Tab, Ctrl+A, the Layout
-// shortcuts) are taken only then, never from the palette's fields or a
-// dialog.
+// its controls, or the palette itself (after a click on a tool cell): the
+// design's own keys (arrows, Tab, Ctrl+A, the Layout shortcuts) are taken
+// only then, never from the palette's fields or a dialog.
 bool designHasFocus() {
   const HWND focus = GetFocus();
   if (focus == nullptr || mainWindow == nullptr) return false;
-  if (focus == mainWindow) return true;
+  if (focus == mainWindow || (toolWindow != nullptr && focus == toolWindow)) return true;
   const HWND surface = surfaceWindow();
   return surface != nullptr && (focus == surface || IsChild(surface, focus));
 }
@@ -695,7 +696,7 @@ int layoutShortcut(WPARAM key, bool control, bool shift) {
 // Ctrl they change its size by a pixel (right and down grow it). Tab and
 // Shift+Tab walk the selection through the controls.
 bool designKey(WPARAM key, bool control, bool shift) {
-  const std::int32_t step = shift ? kDefaultGridStep : 1;
+  const std::int32_t step = shift ? ownSettings.gridStep : 1;
   switch (key) {
     case VK_LEFT: return control ? nudgeSelection(0, 0, -1, 0) : nudgeSelection(-step, 0, 0, 0);
     case VK_RIGHT: return control ? nudgeSelection(0, 0, 1, 0) : nudgeSelection(step, 0, 0, 0);

@@ -18,9 +18,6 @@ namespace {
 constexpr std::string_view kComma = ",";
 constexpr std::string_view kEscapedComma = "%20%";
 
-// A design with thousands of controls is a few hundred kilobytes; refusing
-// anything far bigger keeps a stray file from exhausting memory.
-constexpr std::size_t kMaxProjectBytes = 16 * 1024 * 1024;
 
 // Extra zeroed entries behind the objects and the points read, so that the
 // editor can add some before the arrays grow.
@@ -32,6 +29,12 @@ constexpr std::size_t kMinObjectBytes = 10;
 constexpr std::size_t kMinPointBytes = 4;
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+// The digits of a number line read without the general parser: never more
+// than an int32 holds.
+constexpr std::size_t kShortNumberDigits = 9;
+// The digits of a style: a uint32 has at most ten.
+constexpr std::size_t kMaxStyleDigits = 10;
 
 // Reads the file from front to back. Every call either takes what it
 // expects and moves on, or fails without moving.
@@ -53,16 +56,23 @@ class LineReader {
   }
 
   std::optional<std::int32_t> number() {
-    LineReader saved = *this;
-    const std::optional<std::string_view> text = line();
-    std::optional<std::int32_t> value;
-    if (text) value = parseNumberLine(*text);
-    if (!value) *this = saved;
-    return value;
+    std::int32_t value = 0;
+    if (shortNumber(value)) return value;
+    return numberAnyForm();
   }
 
   // An unsigned 32-bit decimal followed directly by the letters "ld".
   std::optional<std::uint32_t> style() {
+    // Written by this program: the digits, "ld" and the line end.
+    std::uint64_t digits = 0;
+    std::size_t at = 0;
+    while (at < rest_.size() && at < kMaxStyleDigits && rest_[at] >= '0' && rest_[at] <= '9')
+      digits = digits * 10 + static_cast<std::uint64_t>(rest_[at++] - '0');
+    if (at > 0 && digits <= std::numeric_limits<std::uint32_t>::max() &&
+        rest_.substr(at, 4) == "ld\r\n") {
+      rest_.remove_prefix(at + 4);
+      return static_cast<std::uint32_t>(digits);
+    }
     LineReader saved = *this;
     std::optional<std::uint32_t> value;
     if (const std::optional<std::string_view> text = line()) value = parseStyle(*text);
@@ -74,13 +84,51 @@ class LineReader {
   // whole line (inner and outer blanks kept); a length of 0 means an empty
   // text, whose line is consumed all the same. A length beyond what is left
   // of the file marks the file as damaged.
-  bool text(std::int32_t length, std::string& out) {
+  bool text(std::int32_t length, std::string& out, std::string_view* raw = nullptr) {
     if (length < 0 || static_cast<std::size_t>(length) > rest_.size()) return false;
     const std::optional<std::string_view> content = line();
     if (!content) return false;
-    out = length == 0 ? std::string() : escapeText(*content, kEscapedComma, kComma);
+    if (raw != nullptr) *raw = length == 0 ? std::string_view() : *content;
+    if (length == 0) {
+      out.clear();
+    } else if (content->find('%') == std::string_view::npos) {
+      out.assign(*content);  // nothing escaped: straight into `out`
+    } else {
+      out = escapeText(*content, kEscapedComma, kComma);
+    }
     return true;
   }
+
+  // Nearly every number line is a few digits and its line end: those are
+  // read straight away, in a call small enough to be inlined (the optional
+  // of the general form, returned through memory, cost more than the digits).
+  bool shortNumber(std::int32_t& value) {
+    std::size_t at = !rest_.empty() && rest_[0] == '-' ? 1 : 0;
+    const std::size_t digitsBegin = at;
+    const std::size_t digitsEnd = std::min(rest_.size(), at + kShortNumberDigits);
+    std::int32_t magnitude = 0;
+    while (at < digitsEnd && rest_[at] >= '0' && rest_[at] <= '9')
+      magnitude = magnitude * 10 + (rest_[at++] - '0');
+    if (at == digitsBegin || at >= rest_.size()) return false;
+    std::size_t end = at;
+    if (rest_[end] == '\r' && end + 1 < rest_.size()) ++end;
+    if (rest_[end] != '\n') return false;
+    rest_.remove_prefix(end + 1);
+    value = digitsBegin == 1 ? -magnitude : magnitude;
+    return true;
+  }
+
+  [[gnu::noinline]] std::optional<std::int32_t> numberAnyForm() {
+    LineReader saved = *this;
+    const std::optional<std::string_view> text = line();
+    std::optional<std::int32_t> value;
+    if (text) value = parseNumberLine(*text);
+    if (!value) *this = saved;
+    return value;
+  }
+
+  // The part not read yet.
+  std::string_view rest() const { return rest_; }
 
   // The 60 bytes of the font record, each 0x0D 0x0A pair standing for one
   // 0x0A; every other byte value is taken as it is.
@@ -235,11 +283,12 @@ std::string serializeProject(const Project& source, const std::vector<DesignObje
   return toCrLf(text);
 }
 
-ReadResult parseProjectWhy(std::string_view bytes, Project& out,
-                           std::vector<DesignObject>& outObjects) {
+ProjectFileReader::ProjectFileReader(std::string_view bytes) : rest_(bytes) {}
+
+ReadResult ProjectFileReader::readHeader(Project& out) {
   const char* part = "header";
   const auto damaged = [&part] { return ReadResult{ReadProblem::Damaged, part}; };
-  LineReader in(bytes);
+  LineReader in(rest_);
   Project read;  // surface, fontHandle, activeMarker 0; activePoint -1
 
   const std::optional<std::int32_t> objectCount = in.number();
@@ -291,35 +340,55 @@ ReadResult parseProjectWhy(std::string_view bytes, Project& out,
   part = "font";
   if (!in.font(read.font)) return damaged();
   part = "controls";
-
   if (static_cast<std::size_t>(*objectCount) > in.remaining() / kMinObjectBytes) return damaged();
+  read.objectCount = *objectCount;
+
+  out = std::move(read);
+  rest_ = in.rest();
+  controls_ = rest_;
+  return {};
+}
+
+void ProjectFileReader::restartControls() { rest_ = controls_; }
+
+bool ProjectFileReader::nextControl(DesignObject& object, std::string_view* idNameLine) {
+  LineReader in(rest_);
+  const std::optional<std::int32_t> kind = in.number();
+  if (!kind || !isKnownObjectKind(*kind)) return false;
+  const std::optional<std::int32_t> ox = in.number();
+  const std::optional<std::int32_t> oy = in.number();
+  const std::optional<std::int32_t> ow = in.number();
+  const std::optional<std::int32_t> oh = in.number();
+  const std::optional<std::uint32_t> style = in.style();
+  const std::optional<std::int32_t> captionLength = in.number();
+  const std::optional<std::int32_t> idLength = in.number();
+  if (!ox || !oy || !ow || !oh || !style || !captionLength || !idLength) return false;
+  if (!in.text(*captionLength, object.caption) || !in.text(*idLength, object.idName, idNameLine))
+    return false;
+  object.kind = static_cast<ObjectKind>(*kind);
+  object.x = *ox;
+  object.y = *oy;
+  object.width = *ow;
+  object.height = *oh;
+  object.style = *style;
+  rest_ = in.rest();
+  return true;
+}
+
+ReadResult parseProjectWhy(std::string_view bytes, Project& out,
+                           std::vector<DesignObject>& outObjects) {
+  ProjectFileReader reader(bytes);
+  Project read;
+  if (ReadResult header = reader.readHeader(read); !header) return header;
   std::vector<DesignObject> objects;
-  objects.reserve(static_cast<std::size_t>(*objectCount) + kSpareEntries);
-  for (std::int32_t i = 0; i < *objectCount; ++i) {
+  objects.reserve(static_cast<std::size_t>(read.objectCount) + kSpareEntries);
+  for (std::int32_t i = 0; i < read.objectCount; ++i) {
     // Read in place (the room is reserved): moving each object in copied
     // its short texts once more. A damaged file drops the whole list.
-    DesignObject& object = objects.emplace_back();  // window and savedProc 0
-    const std::optional<std::int32_t> kind = in.number();
-    if (!kind || !isKnownObjectKind(*kind)) return damaged();
-    const std::optional<std::int32_t> ox = in.number();
-    const std::optional<std::int32_t> oy = in.number();
-    const std::optional<std::int32_t> ow = in.number();
-    const std::optional<std::int32_t> oh = in.number();
-    const std::optional<std::uint32_t> style = in.style();
-    const std::optional<std::int32_t> captionLength = in.number();
-    const std::optional<std::int32_t> idLength = in.number();
-    if (!ox || !oy || !ow || !oh || !style || !captionLength || !idLength) return damaged();
-    if (!in.text(*captionLength, object.caption) || !in.text(*idLength, object.idName))
-      return damaged();
-    object.kind = static_cast<ObjectKind>(*kind);
-    object.x = *ox;
-    object.y = *oy;
-    object.width = *ow;
-    object.height = *oh;
-    object.style = *style;
+    if (!reader.nextControl(objects.emplace_back()))  // window and savedProc 0
+      return {ReadProblem::Damaged, "controls"};
   }
   objects.resize(objects.size() + kSpareEntries);
-  read.objectCount = *objectCount;
 
   out = std::move(read);
   outObjects = std::move(objects);
@@ -339,7 +408,7 @@ bool parseProject(std::string_view bytes, Project& out, std::vector<DesignObject
 }
 
 ReadResult readProject(const Path& path, Project& out, std::vector<DesignObject>& outObjects) {
-  const std::optional<FileView> file = FileView::open(path, kMaxProjectBytes);
+  const std::optional<FileView> file = FileView::open(path, kMaxProjectFileBytes);
   if (!file) return unreadableFile(path);
   Project read;
   std::vector<DesignObject> readObjects;

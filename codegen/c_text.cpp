@@ -50,8 +50,10 @@ template <typename NameOf>
 class FirstUse {
  public:
   FirstUse(std::size_t count, NameOf nameOf) : nameOf_(nameOf) {
+    // At most three quarters full: short probes, and a table of 10,000
+    // names that stays within 128 kB (every fresh page costs a process).
     std::size_t capacity = 16;
-    while (capacity < 2 * count) capacity *= 2;
+    while (capacity * 3 < count * 4) capacity *= 2;
     slots_.assign(capacity, Slot{});
     mask_ = capacity - 1;
   }
@@ -126,6 +128,20 @@ bool isIdentifierName(std::string_view name) {
   return true;
 }
 
+namespace {
+
+// The entry of writtenIds for the control at `index` named `idName`.
+void assignWrittenId(std::string_view idName, std::size_t index, bool defined, WrittenId& out) {
+  out.defined = defined;
+  if (defined) {
+    out.text.assign(upToNul(idName));
+  } else {
+    out.text = std::to_string(controlNumber(index));
+  }
+}
+
+}  // namespace
+
 std::vector<WrittenId> writtenIds(std::span<const DesignObject> objects) {
   std::vector<WrittenId> ids;
   ids.reserve(objects.size());
@@ -133,13 +149,44 @@ std::vector<WrittenId> writtenIds(std::span<const DesignObject> objects) {
                     [objects](std::size_t i) { return trimmed(objects[i].idName); });
   for (std::size_t i = 0; i < objects.size(); ++i) {
     const std::string_view name = upToNul(objects[i].idName);
-    if (isIdentifierName(name) && firstUse.firstOf(i) == i) {
-      ids.push_back({std::string(name), true});
-    } else {
-      ids.push_back({std::to_string(controlNumber(i)), false});
-    }
+    assignWrittenId(name, i, isIdentifierName(name) && firstUse.firstOf(i) == i,
+                    ids.emplace_back());
   }
   return ids;
+}
+
+// The names added so far (up to their first NUL) and whether each is
+// written as it stands.
+struct IdNameTable::Names {
+  struct NameOf {
+    const Names* names;
+    std::string_view operator()(std::size_t i) const { return trimmed(names->views[i]); }
+  };
+  explicit Names(std::size_t count) : firstUse(count, NameOf{this}) {
+    views.reserve(count);
+    defined.reserve(count);
+  }
+  std::vector<std::string_view> views;
+  std::vector<bool> defined;
+  FirstUse<NameOf> firstUse;
+};
+
+IdNameTable::IdNameTable(std::size_t count) : names_(std::make_unique<Names>(count)) {}
+IdNameTable::~IdNameTable() = default;
+
+bool IdNameTable::add(std::string_view idName) {
+  Names& names = *names_;
+  const std::string_view name = upToNul(idName);
+  const std::size_t index = names.views.size();
+  names.views.push_back(name);
+  const bool defined = isIdentifierName(name) && names.firstUse.firstOf(index) == index;
+  names.defined.push_back(defined);
+  if (!defined && !trimmed(name).empty()) anyWarning_ = true;
+  return defined;
+}
+
+void IdNameTable::writtenId(std::size_t index, WrittenId& out) const {
+  assignWrittenId(names_->views[index], index, names_->defined[index], out);
 }
 
 std::vector<IdNameWarning> idNameWarnings(std::span<const DesignObject> objects) {
@@ -164,6 +211,17 @@ std::vector<IdNameWarning> idNameWarnings(std::span<const DesignObject> objects)
     warnings[entry->second].numbers.push_back(controlNumber(i));
   }
   return warnings;
+}
+
+std::vector<IdNameWarning> idNameWarnings(std::span<const DesignObject> objects,
+                                          std::span<const WrittenId> ids) {
+  // A name is warned about exactly when it is not blank and not written as
+  // it stands.
+  for (std::size_t i = 0; i < objects.size(); ++i) {
+    if (i >= ids.size() || (!ids[i].defined && !trimmed(objects[i].idName).empty()))
+      return idNameWarnings(objects);
+  }
+  return {};
 }
 
 std::string describeIdNameWarning(const IdNameWarning& warning) {

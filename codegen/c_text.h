@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -47,6 +48,32 @@ struct WrittenId {
 // control keeps an id of its own and the source has no redefinition.
 std::vector<WrittenId> writtenIds(std::span<const DesignObject> objects);
 
+// writtenIds' decisions made one control at a time, for a caller that reads
+// the controls as a stream and never holds them all. Keeps views of the
+// names it is given, which must outlive it.
+class IdNameTable {
+ public:
+  // Room for `count` controls.
+  explicit IdNameTable(std::size_t count);
+  ~IdNameTable();
+  IdNameTable(const IdNameTable&) = delete;
+  IdNameTable& operator=(const IdNameTable&) = delete;
+
+  // Takes the next control's ID name, in list order; true when it is
+  // written as it stands (writtenIds' `defined`).
+  bool add(std::string_view idName);
+  // The entry writtenIds makes for the control at `index` (added before).
+  void writtenId(std::size_t index, WrittenId& out) const;
+  // True once a name that is not blank was not taken as it stands:
+  // idNameWarnings has something to say about these controls.
+  bool anyWarning() const { return anyWarning_; }
+
+ private:
+  struct Names;
+  std::unique_ptr<Names> names_;
+  bool anyWarning_ = false;
+};
+
 // An ID name that the generated source cannot use as it stands.
 struct IdNameWarning {
   enum class Kind { Repeated, NotIdentifier };
@@ -58,6 +85,11 @@ struct IdNameWarning {
 // are not identifiers; blank names are not warned about (the fields allow
 // them, and they simply get their numbers).
 std::vector<IdNameWarning> idNameWarnings(std::span<const DesignObject> objects);
+// The same, given the ids writtenIds made for `objects`: a design whose names
+// all stand as they are (the usual case) is settled without a second table of
+// the names.
+std::vector<IdNameWarning> idNameWarnings(std::span<const DesignObject> objects,
+                                          std::span<const WrittenId> ids);
 
 // One warning as a line of text (UTF-8, no line end), for quorvin-gen.
 std::string describeIdNameWarning(const IdNameWarning& warning);

@@ -300,20 +300,34 @@ VariableNames namesWithDefaults(const VariableNames& names) {
   return result;
 }
 
+namespace {
+
+std::size_t clampCount(std::int32_t count, std::size_t available) {
+  return count <= 0 ? std::size_t{0} : std::min(static_cast<std::size_t>(count), available);
+}
+
+std::span<const RegionPoint> pointsOf(const Project& project) {
+  return {project.regionPoints.data(), clampCount(project.pointCount, project.regionPoints.size())};
+}
+
+}  // namespace
+
 CodeSource makeCodeSource(const Project& project, const std::vector<DesignObject>& objects,
                           CodeEncoding encoding) {
-  const auto clampCount = [](std::int32_t count, std::size_t available) {
-    return count <= 0 ? std::size_t{0} : std::min(static_cast<std::size_t>(count), available);
-  };
   const std::size_t objectCount = clampCount(project.objectCount, objects.size());
-  const std::size_t pointCount = clampCount(project.pointCount, project.regionPoints.size());
   const std::span<const DesignObject> used(objects.data(), objectCount);
   return CodeSource{project,
                     used,
-                    std::span<const RegionPoint>(project.regionPoints.data(), pointCount),
+                    pointsOf(project),
                     namesWithDefaults(project.variableNames),
                     writtenIds(used),
                     encoding};
+}
+
+CodeSource makeCodeSource(const Project& project, const ObjectBatches& batches,
+                          CodeEncoding encoding) {
+  return CodeSource{project, {}, pointsOf(project), namesWithDefaults(project.variableNames),
+                    {},      encoding, &batches};
 }
 
 std::string singleValueText(Placeholder placeholder, const CodeSource& source) {
@@ -469,21 +483,31 @@ std::string generateCode(std::string_view templateText, const Project& project,
 void streamCodeFile(std::string_view templateText, const Project& project,
                     const std::vector<DesignObject>& objects, CodeEncoding encoding,
                     const std::function<void(std::string_view)>& sink, std::size_t pieceSize) {
+  streamCodeFile(templateText, makeCodeSource(project, objects, encoding), sink, pieceSize);
+}
+
+void streamCodeFile(std::string_view templateText, const CodeSource& source,
+                    const std::function<void(std::string_view)>& sink, std::size_t pieceSize) {
   CrLfPieces crLf(sink);
-  if (encoding == CodeEncoding::Utf8Wide) {
+  const OccurrenceList occurrences = sortedPlaceholders(templateText);
+  if (source.encoding == CodeEncoding::Utf8Wide) {
     // Converted whole: the converter reads a lead byte before a line feed
     // together with it, so a piece must not end there.
-    const OutputBuffer out = render(templateText, project, objects, nullptr, encoding);
+    // Sized from the bound as generateCode sizes it; a batched source has no
+    // bound at hand, and the buffer grows instead.
+    OutputBuffer out(source.batches != nullptr
+                         ? std::max<std::size_t>(pieceSize, 1)
+                         : 4 * outputBound(templateText, occurrences.entries(), source));
+    renderInto(out, templateText, occurrences, source);
     std::string_view text = out.view();
     const std::size_t nul = text.find('\0');
     if (nul != std::string_view::npos) text = text.substr(0, nul);
     crLf(withByteOrderMark(text));
     return;
   }
-  const CodeSource source = makeCodeSource(project, objects, encoding);
   OutputBuffer out(std::max<std::size_t>(pieceSize, 1),
                    [&crLf](std::string_view piece) { crLf(piece); });
-  renderInto(out, templateText, sortedPlaceholders(templateText), source);
+  renderInto(out, templateText, occurrences, source);
   out.drainAll();
 }
 

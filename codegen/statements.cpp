@@ -245,6 +245,24 @@ std::string indentationOf(const OutputBuffer& out) {
   return blanks;
 }
 
+// Calls each(object, id, index) for every object in list order, from the
+// source's lists or from its batches. With `idsOnly` the object passed may
+// be an empty one: only the id is wanted.
+template <typename Each>
+void forEachObject(const CodeSource& source, bool idsOnly, Each each) {
+  if (source.batches == nullptr) {
+    for (std::size_t i = 0; i < source.objects.size(); ++i) each(source.objects[i], source.ids[i], i);
+    return;
+  }
+  static const DesignObject kNoObject{};
+  source.batches->forEachBatch(
+      idsOnly, [&](std::span<const DesignObject> objects, std::span<const WrittenId> ids,
+                   std::size_t first) {
+        for (std::size_t k = 0; k < ids.size(); ++k)
+          each(idsOnly ? kNoObject : objects[k], ids[k], first + k);
+      });
+}
+
 }  // namespace
 
 std::string fontWeightText(std::int32_t weight) {
@@ -260,8 +278,7 @@ void produceAddObj(OutputBuffer& out, const CodeSource& source) {
   const std::string_view hwnd = cView(names.hwnd);
   const std::string_view hinstance = cView(names.hinstance);
   std::string caption;
-  for (std::size_t i = 0; i < source.objects.size(); ++i) {
-    const DesignObject& object = source.objects[i];
+  forEachObject(source, false, [&](const DesignObject& object, const WrittenId& id, std::size_t i) {
     if (i > 0) out.append(indent);
     if (headKindOf(object.kind) == HeadKind::ListBox) {
       out.append(forms.listBoxHead);
@@ -272,20 +289,20 @@ void produceAddObj(OutputBuffer& out, const CodeSource& source) {
     appendGeneralStyleNames(out, object.style);
     appendClassStyleNames(out, object.kind, object.style);
     appendForm(out, kStatementTailSplit, object.x, object.y, object.width, object.height, hwnd,
-               cView(source.ids[i].text), hinstance);
-  }
+               cView(id.text), hinstance);
+  });
 }
 
 void produceDefine(OutputBuffer& out, const CodeSource& source) {
   const std::string indent = indentationOf(out);
   bool first = true;
-  for (std::size_t i = 0; i < source.objects.size(); ++i) {
+  forEachObject(source, true, [&](const DesignObject&, const WrittenId& id, std::size_t i) {
     // A control written as its number needs no line.
-    if (!source.ids[i].defined) continue;
+    if (!id.defined) return;
     if (!first) out.append(indent);
     first = false;
-    appendForm(out, kDefineLineSplit, cView(source.ids[i].text), controlNumber(i));
-  }
+    appendForm(out, kDefineLineSplit, cView(id.text), controlNumber(i));
+  });
 }
 
 void produceCreateFont(OutputBuffer& out, const CodeSource& source) {
@@ -301,10 +318,10 @@ void produceSetFont(OutputBuffer& out, const CodeSource& source) {
   const SplitForm& form = splitFormsOf(source).setFontLine;
   const std::string_view hwnd = cView(source.names.hwnd);
   const std::string_view hfont = cView(source.names.hfont);
-  for (std::size_t i = 0; i < source.objects.size(); ++i) {
+  forEachObject(source, true, [&](const DesignObject&, const WrittenId& id, std::size_t i) {
     if (i > 0) out.append(indent);
-    appendForm(out, form, hwnd, cView(source.ids[i].text), hfont);
-  }
+    appendForm(out, form, hwnd, cView(id.text), hfont);
+  });
 }
 
 void producePoint(OutputBuffer& out, const CodeSource& source) {

@@ -34,7 +34,9 @@ std::optional<std::string> readFileBytes(const Path& path, std::size_t maxBytes)
   const auto known = std::filesystem::file_size(path, error);
   constexpr std::size_t kChunk = std::size_t(1) << 16;
   std::size_t chunk = kChunk;
-  if (!error && known < maxBytes) chunk = std::max(chunk, static_cast<std::size_t>(known) + 1);
+  // A small file (a template, setting.ini) gets no 64 kB of fresh memory to
+  // be filled for a few bytes.
+  if (!error && known < maxBytes) chunk = static_cast<std::size_t>(known) + 1;
   std::string bytes;
   for (;;) {
     const std::size_t at = bytes.size();

@@ -82,24 +82,33 @@ std::vector<PixelRect> matchSize(std::span<const PixelRect> rects, std::size_t p
 std::vector<PixelRect> spaceEvenly(std::span<const PixelRect> rects, Axis axis) {
   std::vector<PixelRect> result = copyOf(rects);
   if (rects.size() < 3) return result;
+  // Equal starts: the shorter one first, as the spacing below lays them out,
+  // so that spacing the result again finds the same order.
   std::vector<std::size_t> order(rects.size());
   std::iota(order.begin(), order.end(), std::size_t{0});
   std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-    return start(rects[a], axis) < start(rects[b], axis);
+    const Wide startA = start(rects[a], axis), startB = start(rects[b], axis);
+    return startA != startB ? startA < startB : extent(rects[a], axis) < extent(rects[b], axis);
   });
   const PixelRect& first = rects[order.front()];
   const PixelRect& last = rects[order.back()];
+  const auto steps = static_cast<Wide>(order.size() - 1);
   Wide occupied = 0;
   for (std::size_t i : order) occupied += extent(rects[i], axis);
   const Wide room = start(last, axis) + extent(last, axis) - start(first, axis) - occupied;
-  const auto gaps = static_cast<Wide>(order.size() - 1);
-  // Floor division, so that a negative room spreads the same way.
-  Wide gap = room / gaps;
-  Wide extra = room % gaps;
-  if (extra < 0) {
-    gap -= 1;
-    extra += gaps;
+  if (room < 0) {
+    // They do not fit: equal (negative) gaps could carry a control past its
+    // neighbours and a second spacing would shuffle them again. Their
+    // leading edges are spaced evenly instead, which keeps the order.
+    const Wide span = start(last, axis) - start(first, axis);
+    const Wide step = span / steps, extra = span % steps;
+    for (std::size_t k = 1; k + 1 < order.size(); ++k) {
+      const auto rank = static_cast<Wide>(k);
+      setStart(result[order[k]], axis, start(first, axis) + rank * step + std::min(rank, extra));
+    }
+    return result;
   }
+  const Wide gap = room / steps, extra = room % steps;
   Wide position = start(first, axis) + extent(first, axis);
   for (std::size_t k = 1; k + 1 < order.size(); ++k) {
     position += gap + (static_cast<Wide>(k) <= extra ? 1 : 0);

@@ -45,8 +45,9 @@ enum class Axis { Across, Down };
 // left or top edge) stay where they are, the others move so that the gaps
 // between neighbours are equal (they differ by at most a pixel where the
 // room does not divide; the larger gaps come first). Fewer than three
-// rectangles come back as they were. Rectangles that overlap along the axis
-// keep their order and get the same gaps, which may then be negative.
+// rectangles come back as they were. Rectangles that do not fit between the
+// outer two get evenly spaced leading edges (left or top) instead, so that
+// they keep their order. Spacing the result again changes nothing.
 std::vector<PixelRect> spaceEvenly(std::span<const PixelRect> rects, Axis axis);
 
 // Moves the rectangles together so that their bounding box is centred in a

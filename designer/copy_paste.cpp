@@ -71,6 +71,27 @@ std::vector<DesignObject> pastedControls(std::string_view data,
   return objects;
 }
 
+std::vector<DesignObject> pastedControls(std::string_view data,
+                                         std::span<const DesignObject> placed,
+                                         const PastePlace& place) {
+  if (!place.cursor) return pastedControls(data, placed, place.offset, place.offset);
+  std::vector<DesignObject> pasted = pastedControls(data, placed, 0, 0);
+  if (pasted.empty()) return pasted;
+  std::int32_t left = pasted.front().x;
+  std::int32_t top = pasted.front().y;
+  for (const DesignObject& object : pasted) {
+    left = std::min(left, object.x);
+    top = std::min(top, object.y);
+  }
+  const std::int32_t x = snapToGrid(place.cursor->x, place.snapStep);
+  const std::int32_t y = snapToGrid(place.cursor->y, place.snapStep);
+  for (DesignObject& object : pasted) {
+    object.x = wrappingAdd(x, wrappingSub(object.x, left));
+    object.y = wrappingAdd(y, wrappingSub(object.y, top));
+  }
+  return pasted;
+}
+
 std::string copiedControlsStatements(const Project& project,
                                      std::span<const DesignObject> copied) {
   const Project copy = copiedProject(project, copied.size());

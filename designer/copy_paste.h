@@ -5,6 +5,7 @@
 // statements as code output writes them, for pasting into source. Portable.
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -30,6 +31,24 @@ std::string copiedControlsData(const Project& project, std::span<const DesignObj
 std::vector<DesignObject> pastedControls(std::string_view data,
                                          std::span<const DesignObject> placed, std::int32_t dx,
                                          std::int32_t dy);
+
+// Where a paste puts the controls it adds. With the mouse pointer over the
+// design surface when the paste was asked for from the keyboard, the
+// controls' bounding box gets its top-left corner at the pointer (on the
+// nearest grid point when snapping is on), as a user pasting "here"
+// expects; otherwise they land `offset` right and down from where they were
+// copied.
+struct PastePlace {
+  std::optional<RegionPoint> cursor;  // surface client coordinates
+  std::int32_t snapStep = 0;          // the grid step when snapping is on, else 0
+  std::int32_t offset = kPasteOffset;
+};
+
+// The controls a paste of `data` adds after `placed`, put where `place`
+// says; names made unique as above. Empty when `data` is not Quorvin's.
+std::vector<DesignObject> pastedControls(std::string_view data,
+                                         std::span<const DesignObject> placed,
+                                         const PastePlace& place);
 
 // The creation statements of `copied` as code output writes them for a
 // design that holds just these controls (CP932 text, lines ending in LF).

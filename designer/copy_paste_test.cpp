@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <set>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -12,7 +15,10 @@ namespace {
 // Copy and paste over random designs: every property comes back but the
 // place (moved by the offset) and the ID name (unique among the controls
 // there and the ones pasted, unchanged where it was free); the statements
-// carry every copied caption; what is not ours pastes nothing.
+// carry every copied caption; what is not ours pastes nothing. A paste at
+// the cursor puts the bounding box's top-left there (on the nearest grid
+// point when snapping) and keeps the controls' places relative to each
+// other; without a cursor they land one offset further.
 TEST(CopyPaste, PastedControlsKeepTheirPropertiesAndGetFreeNames) {
   std::uint64_t seed = 31;
   const auto below = [&seed](std::uint32_t bound) {
@@ -60,6 +66,30 @@ TEST(CopyPaste, PastedControlsKeepTheirPropertiesAndGetFreeNames) {
         EXPECT_EQ(std::find(taken.begin(), taken.end(), pasted[i].idName), taken.end());
       }
       taken.push_back(pasted[i].idName);
+    }
+    PastePlace place;
+    place.snapStep = below(2) ? 0 : 8 << below(2);
+    place.offset = 8 * (1 + below(3));
+    if (below(2)) place.cursor = RegionPoint{below(400) - 50, below(400) - 50};
+    const std::vector<DesignObject> placedAt = pastedControls(data, placed, place);
+    ASSERT_EQ(placedAt.size(), copied.size());
+    std::int32_t left = placedAt[0].x, top = placedAt[0].y;
+    for (std::size_t i = 0; i < placedAt.size(); ++i) {
+      EXPECT_EQ(placedAt[i].idName, pasted[i].idName);
+      EXPECT_EQ(placedAt[i].x - copied[i].x, placedAt[0].x - copied[0].x);
+      EXPECT_EQ(placedAt[i].y - copied[i].y, placedAt[0].y - copied[0].y);
+      left = std::min(left, placedAt[i].x);
+      top = std::min(top, placedAt[i].y);
+    }
+    if (!place.cursor) {
+      EXPECT_EQ(placedAt[0].x, copied[0].x + place.offset);
+      EXPECT_EQ(placedAt[0].y, copied[0].y + place.offset);
+    } else {
+      const std::int32_t step = std::max(place.snapStep, 1);
+      for (const auto& [corner, wanted] : {std::pair{left, place.cursor->x}, {top, place.cursor->y}}) {
+        EXPECT_EQ(((corner % step) + step) % step, 0);
+        EXPECT_LE(std::abs(corner - wanted), step / 2);
+      }
     }
     const std::string statements = copiedControlsStatements(project, copied);
     for (const DesignObject& o : copied) {

@@ -189,6 +189,14 @@ void designChanged(std::uint64_t group) {
   }
 }
 
+void designChanged(std::uint64_t group, std::span<const std::int32_t> touched) {
+  if (restoring || project.surface == 0) return;
+  if (editHistory.commitTouched(project, objects, selectedObject, group, touched)) {
+    refreshTabOrderNumbers();
+    tellListener();
+  }
+}
+
 std::uint64_t newChangeGroup() { return ++lastGroup; }
 
 void startDesignHistory() {

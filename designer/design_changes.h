@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <span>
 
 #include "common/win32/win32.h"
 
@@ -17,6 +18,10 @@ namespace quorvin {
 // EditHistory::commit; 0 is a step of its own. Nothing happens while undo
 // or redo itself moves the windows, or while no design is open.
 void designChanged(std::uint64_t group = 0);
+// The same for a change that touched only the designed window's own record
+// and the controls at `touched`, adding or removing none (a key in a
+// field): only those are compared and recorded.
+void designChanged(std::uint64_t group, std::span<const std::int32_t> touched);
 
 // A new group of commits (a visit to a field, one drag of the frame).
 std::uint64_t newChangeGroup();

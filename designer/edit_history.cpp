@@ -37,15 +37,17 @@ bool samePoints(const Project& a, const Project& b) {
          equalPrefix(a.regionPoints, b.regionPoints);
 }
 
+// The project's own record: everything but its controls.
+bool sameProjectRecord(const Project& p, const Project& q) {
+  return p.title == q.title && p.className == q.className && p.width == q.width &&
+         p.height == q.height && p.x == q.x && p.y == q.y && p.objectCount == q.objectCount &&
+         p.font == q.font && p.regionMode == q.regionMode && samePoints(p, q);
+}
+
 }  // namespace
 
 bool sameDesign(const DesignSnapshot& a, const DesignSnapshot& b) {
-  const Project& p = a.project;
-  const Project& q = b.project;
-  if (p.title != q.title || p.className != q.className || p.width != q.width ||
-      p.height != q.height || p.x != q.x || p.y != q.y || p.objectCount != q.objectCount ||
-      !(p.font == q.font) || p.regionMode != q.regionMode || !samePoints(p, q) ||
-      a.objects.size() != b.objects.size())
+  if (!sameProjectRecord(a.project, b.project) || a.objects.size() != b.objects.size())
     return false;
   for (std::size_t i = 0; i < a.objects.size(); ++i)
     if (!sameObject(a.objects[i], b.objects[i])) return false;
@@ -74,16 +76,53 @@ bool EditHistory::commit(DesignSnapshot current, std::uint64_t group) {
     baseline_.selectedObject = current.selectedObject;
     return false;
   }
-  const bool merge = group != 0 && group == lastGroup_ && !undo_.empty();
-  if (!merge) {
-    undo_.push_back({std::move(baseline_), baselineId_});
+  beginStep(group, std::move(baseline_));
+  baseline_ = std::move(current);
+  return true;
+}
+
+bool EditHistory::commitTouched(const Project& project, const std::vector<DesignObject>& objects,
+                                std::int32_t selectedObject, std::uint64_t group,
+                                std::span<const std::int32_t> touched) {
+  if (!active_) return false;
+  const auto count = static_cast<std::size_t>(
+      std::clamp<std::int32_t>(project.objectCount, 0, static_cast<std::int32_t>(objects.size())));
+  const auto inRange = [count](std::int32_t index) {
+    return index >= 0 && static_cast<std::size_t>(index) < count;
+  };
+  if (count != baseline_.objects.size() || !std::all_of(touched.begin(), touched.end(), inRange))
+    return commit(snapshotOf(project, objects, selectedObject), group);
+  const auto differs = [&](std::int32_t index) {
+    const auto at = static_cast<std::size_t>(index);
+    return !sameObject(objects[at], baseline_.objects[at]);
+  };
+  if (sameProjectRecord(project, baseline_.project) &&
+      std::none_of(touched.begin(), touched.end(), differs)) {
+    baseline_.selectedObject = selectedObject;
+    return false;
+  }
+  // A new step keeps a whole copy of the design as it was; a step that is
+  // extended needs none.
+  beginStep(group, extendsStep(group) ? DesignSnapshot{} : baseline_);
+  baseline_.project = project;
+  for (const std::int32_t index : touched)
+    baseline_.objects[static_cast<std::size_t>(index)] = objects[static_cast<std::size_t>(index)];
+  baseline_.selectedObject = selectedObject;
+  return true;
+}
+
+bool EditHistory::extendsStep(std::uint64_t group) const {
+  return group != 0 && group == lastGroup_ && !undo_.empty();
+}
+
+void EditHistory::beginStep(std::uint64_t group, DesignSnapshot previous) {
+  if (!extendsStep(group)) {
+    undo_.push_back({std::move(previous), baselineId_});
     if (undo_.size() > limit_) undo_.pop_front();
   }
   redo_.clear();
-  baseline_ = std::move(current);
   baselineId_ = nextId_++;
   lastGroup_ = group;
-  return true;
 }
 
 void EditHistory::noteSelection(std::int32_t selectedObject) {

@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <deque>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "app/model.h"
@@ -57,6 +58,16 @@ class EditHistory {
   // True when a step was recorded or extended.
   bool commit(DesignSnapshot current, std::uint64_t group = 0);
 
+  // The same as commit(snapshotOf(project, objects, selectedObject), group)
+  // for a change that the caller knows touched only the project's own
+  // record and the controls at `touched`, without adding or removing one.
+  // Only those are compared and copied, so a key typed into a field costs
+  // one control, not the whole design, while it extends its step. A change
+  // of the count of controls is taken whole.
+  bool commitTouched(const Project& project, const std::vector<DesignObject>& objects,
+                     std::int32_t selectedObject, std::uint64_t group,
+                     std::span<const std::int32_t> touched);
+
   // The selection changed: the baseline remembers it, so that undoing the
   // next change brings back what was selected when it began.
   void noteSelection(std::int32_t selectedObject);
@@ -86,6 +97,14 @@ class EditHistory {
     DesignSnapshot design;
     std::uint64_t id = 0;
   };
+
+  // True when a commit of `group` extends the last step instead of making
+  // one.
+  bool extendsStep(std::uint64_t group) const;
+  // A commit that changed the design: unless it extends the last step,
+  // `previous` (the baseline before it) becomes an undo step; the redo
+  // steps go. The caller then makes the baseline the design.
+  void beginStep(std::uint64_t group, DesignSnapshot previous);
 
   std::size_t limit_;
   bool active_ = false;

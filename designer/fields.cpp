@@ -135,6 +135,8 @@ void onFieldKeyUp(HWND field, WPARAM wParam, LPARAM lParam) {
   const FieldTarget target = fieldTarget();
   if (project.surface != 0) {
     const FieldTexts texts = readFieldTexts(palette);
+    // A key changes the target alone: the undo step records only it.
+    std::vector<std::int32_t> touched;
     switch (target.kind) {
       case FieldTarget::Kind::Point:
         if (target.index == project.activePoint && activePointIndexValid())
@@ -145,15 +147,18 @@ void onFieldKeyUp(HWND field, WPARAM wParam, LPARAM lParam) {
         applyWindowFields(texts);
         break;
       case FieldTarget::Kind::Control:
-        if (selectedControls().size() > 1)
+        if (selectedControls().size() > 1) {
+          touched = selectedControls();
           applySelectionFields(texts);
-        else if (isValidObjectIndex(target.index))
+        } else if (isValidObjectIndex(target.index)) {
+          touched = {target.index};
           applyObjectFields(objects[static_cast<std::size_t>(target.index)], texts);
+        }
         break;
       case FieldTarget::Kind::None:
         break;
     }
-    designChanged(fieldVisitGroup);
+    designChanged(fieldVisitGroup, touched);
   }
   if (wParam == VK_RETURN && enterPressedInField) reportEmptyIdField(palette);
 }
@@ -260,17 +265,11 @@ void applyObjectFields(DesignObject& object, const FieldTexts& texts) {
   // A key in one field changes one thing: the control is told only what
   // differs, so that it repaints (and its siblings recompute what they
   // show) only when something of it really changed.
-  const bool captionChanged = texts.caption != object.caption;
-  const RegionPoint place{object.x, object.y};
-  const RegionPoint size{object.width, object.height};
-  if (captionChanged) setWindowTextCp932(control, texts.caption);
+  const PixelRect before = rectOf(object);
+  if (texts.caption != object.caption) setWindowTextCp932(control, texts.caption);
   if (!applyObjectFieldTexts(object, texts)) return;
-  const bool moved = !(place == RegionPoint{object.x, object.y});
-  const bool resized = !(size == RegionPoint{object.width, object.height});
-  if (!moved && !resized) return;
-  MoveWindow(control, object.x, object.y, object.width, object.height, TRUE);
-  placeSizeHandles(object);
-  if (resized) InvalidateRect(control, nullptr, TRUE);
+  // The control and its handles repaint together, once.
+  if (!(rectOf(object) == before)) placeWithSizeHandles(object);
 }
 
 void applyWindowFields(const FieldTexts& texts) {

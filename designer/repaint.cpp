@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "common/win32/gdi.h"
+#include "common/win32/window_idioms.h"
 #include "designer/geometry.h"
 #include "designer/sizing.h"
 
@@ -25,14 +26,6 @@ RECT withHandles(const DesignObject& object) {
 void addRect(HRGN region, const RECT& rect) {
   const UniqueRegion piece(CreateRectRgnIndirect(&rect));
   if (piece) CombineRgn(region, region, piece.get(), RGN_OR);
-}
-
-// `window`'s outer rectangle in its parent's client coordinates.
-RECT rectInParent(HWND window) {
-  RECT rect{};
-  GetWindowRect(window, &rect);
-  MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&rect), 2);
-  return rect;
 }
 
 }  // namespace
@@ -79,6 +72,25 @@ void hideChildrenAtOnce(HWND parent, const std::vector<HWND>& children) {
     hidden = true;
   }
   if (hidden) RedrawWindow(parent, nullptr, covered.get(), kRepaintAll);
+}
+
+void moveChildrenAtOnce(HWND parent, std::span<const ChildMove> moves) {
+  UniqueRegion changed(CreateRectRgn(0, 0, 0, 0));
+  if (!changed) return;
+  for (const ChildMove& move : moves) {
+    const HWND child = move.window;
+    const RECT& to = move.to;
+    const bool wasVisible = IsWindowVisible(child) != FALSE;
+    const RECT from = rectInParent(child);
+    const bool same = EqualRect(&from, &to) != FALSE;
+    if (same && (wasVisible || !move.show)) continue;
+    if (wasVisible) addRect(changed.get(), from);
+    SetWindowPos(child, nullptr, to.left, to.top, to.right - to.left, to.bottom - to.top,
+                 SWP_NOREDRAW | SWP_NOZORDER | SWP_NOACTIVATE |
+                     (move.show ? SWP_SHOWWINDOW : 0));
+    if (wasVisible || move.show) addRect(changed.get(), to);
+  }
+  RedrawWindow(parent, nullptr, changed.get(), RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 RegionReplaced replaceWindowRegion(HWND window, HRGN region) {

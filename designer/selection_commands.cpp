@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -10,6 +11,7 @@
 #include "app/main_window.h"
 #include "app/model.h"
 #include "app/model_win32.h"
+#include "app/own_settings.h"
 #include "common/win32/text.h"
 #include "designer/copy_paste.h"
 #include "designer/design_changes.h"
@@ -76,8 +78,25 @@ std::string unframed(std::string_view block) {
   return std::string(block.substr(newline + 1, length));
 }
 
-// Pastes since the last copy: each lands one offset further.
+// Pastes since the last copy that landed offset: each lands one further.
 std::int32_t pastesSinceCopy = 0;
+
+// The mouse pointer in surface client coordinates when it is over the
+// surface or one of its controls (not over the palette, a menu or another
+// program's window in front).
+std::optional<RegionPoint> pointerOnSurface() {
+  const HWND surface = surfaceWindow();
+  POINT point{};
+  if (surface == nullptr || !GetCursorPos(&point)) return std::nullopt;
+  HWND under = WindowFromPoint(point);
+  while (under != nullptr && under != surface) under = GetParent(under);
+  if (under != surface) return std::nullopt;
+  ScreenToClient(surface, &point);
+  RECT client{};
+  GetClientRect(surface, &client);
+  if (!PtInRect(&client, point)) return std::nullopt;
+  return RegionPoint{point.x, point.y};
+}
 
 std::vector<DesignObject> selectedRecords() {
   std::vector<DesignObject> records;
@@ -160,7 +179,7 @@ bool canPasteControls() {
   return project.surface != 0 && IsClipboardFormatAvailable(controlsFormat()) != FALSE;
 }
 
-bool pasteControls() {
+bool pasteControls(bool atCursor) {
   if (!keysMayEdit() || !canPasteControls() || !OpenClipboard(mainWindow)) return false;
   std::string data;
   if (const HANDLE memory = GetClipboardData(controlsFormat())) {
@@ -170,11 +189,17 @@ bool pasteControls() {
     }
   }
   CloseClipboard();
-  ++pastesSinceCopy;
-  const std::int32_t offset = kPasteOffset * pastesSinceCopy;
+  PastePlace place;
+  if (atCursor) place.cursor = pointerOnSurface();
+  if (place.cursor) {
+    if (ownSettings.gridSnap) place.snapStep = ownSettings.gridStep;
+  } else {
+    ++pastesSinceCopy;
+    place.offset = kPasteOffset * pastesSinceCopy;
+  }
   return addControls(pastedControls(
       data, std::span<const DesignObject>(objects.data(), static_cast<std::size_t>(controlCount())),
-      offset, offset));
+      place));
 }
 
 bool duplicateSelection() {

@@ -32,13 +32,16 @@ bool arrangeSelection(ArrangeCommand command);
 
 // Copy: the selected controls go to the system clipboard in Quorvin's own
 // format, and their creation statements as text. Cut copies, then deletes
-// them (one undo step). Paste adds the controls on the clipboard, each an
-// offset further from the original with every paste, with names made
-// unique, and selects them; Duplicate does the same without the clipboard.
+// them (one undo step). Paste adds the controls on the clipboard, with
+// names made unique, and selects them: with `atCursor` (a paste from the
+// keyboard) and the mouse pointer over the design surface, their bounding
+// box's top-left lands at the pointer (on the grid when snapping is on);
+// otherwise each paste lands an offset further from the original.
+// Duplicate pastes the selection an offset away without the clipboard.
 // False when nothing was done.
 bool copySelection();
 bool cutSelection();
-bool pasteControls();
+bool pasteControls(bool atCursor = false);
 bool duplicateSelection();
 // True when the clipboard holds controls of Quorvin's.
 bool canPasteControls();

@@ -28,6 +28,9 @@
 //   clipboard
 //            the text on the clipboard as Windows programs see it (UTF-8),
 //            or "none".
+//   clipboard-has FORMAT
+//            "yes" when the clipboard holds data of the registered format
+//            FORMAT (what another program copied there), else "no".
 //   quit     ends the program.
 //
 // Anything else is answered with "unknown command".
@@ -136,10 +139,18 @@ std::string describeClipboard() {
   return text;
 }
 
+std::string describeClipboardFormat(const std::string& name) {
+  const UINT format = RegisterClipboardFormatW(utf8ToWide(name).c_str());
+  return format != 0 && IsClipboardFormatAvailable(format) ? "yes" : "no";
+}
+
 std::string answer(const std::string& command) {
   if (command == "focus") return describeFocus();
   if (command == "capture") return describeCapture();
   if (command == "clipboard") return describeClipboard();
+  const std::string hasPrefix = "clipboard-has ";
+  if (command.rfind(hasPrefix, 0) == 0)
+    return describeClipboardFormat(command.substr(hasPrefix.size()));
   char className[128];
   int id = 0;
   if (std::sscanf(command.c_str(), "item %127s %d", className, &id) == 2)

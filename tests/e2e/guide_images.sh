@@ -27,6 +27,9 @@ pictures=(
   "12-save-dialog.png:760x580+0+0:save.png"
   "13-close-question.png:760x580+0+0:close.png"
   "18-generated-window.png:480x390+186+7:generated.png"
+  "20-several-band.png:760x400+0+0:several.png"
+  "20-several-layout-menu.png:760x400+0+0:layout-menu.png"
+  "21-two-designers-pasted.png:760x400+0+0:pasted.png"
 )
 for entry in "${pictures[@]}"; do
   IFS=: read -r source crop name <<<"$entry"

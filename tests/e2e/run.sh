@@ -729,6 +729,164 @@ code_page="$(cd "$E2E_WORK" && env "${english[@]}" wine acp.exe </dev/null 2>/de
 [ "$code_page" = 1252 ] || e2e_fail "the English locale gives the ANSI code page '$code_page', not 1252"
 compare_with_design unicode e2e-window-unicode.exe "${english[@]}"
 
+# ---- Several controls at once, and two designers --------------------------------
+
+# ctrl_click X Y: a click with Ctrl held, which adds a control to the
+# selection.
+ctrl_click() {
+  xdotool keydown ctrl
+  e2e_click "$1" "$2"
+  xdotool keyup ctrl
+}
+
+# new_design TITLE CLASS: New with its dialog, then the window's size and
+# place typed into the fields (DESIGN_X, DESIGN_Y, DESIGN_W, DESIGN_H).
+new_design() {
+  file_menu 1
+  e2e_wait_dialog 新規作成
+  e2e_wait_focus 30 "the New dialog is not ready for the title" Edit 1035
+  e2e_replace_text 20 "typing the title" "$1"
+  e2e_key Tab
+  e2e_wait_focus 20 "Tab did not move to the class name" Edit 1033
+  e2e_replace_text 20 "typing the class name" "$2"
+  e2e_key Return
+  e2e_wait_gone '^新規作成$'
+  OUTLINED=0
+  place_main "$MAIN_ID"
+  type_field w "$DESIGN_W"
+  type_field h "$DESIGN_H"
+  type_field x "$DESIGN_X"
+  type_field y "$DESIGN_Y"
+}
+
+# before_shot NAME: the screen now, for a later e2e_expect_change.
+before_shot() {
+  BEFORE="$E2E_WORK/before-$1.png"
+  import -window root "$BEFORE"
+}
+
+# expect_changed WHAT X Y W H: waits until the surface's rectangle differs
+# from the screen BEFORE.
+expect_changed() {
+  surface_at "$2" "$3"
+  e2e_expect_change 20 "$1" "$BEFORE" "$4x$5+$X+$Y"
+}
+
+# The designs of these steps stand right of where the 配置 menu drops down,
+# so that its picture shows the selection beside it.
+DESIGN_X=340 DESIGN_W=400 DESIGN_H=300
+e2e_step several "Three controls chosen with the rubber band, lined up from the 配置 menu, nudged, duplicated, saved"
+start_designer third
+enlarge_main "$MAIN_ID"
+new_design "E2E Several" E2ESeveral
+place button "" 20 20 100 50
+place checkbox "" 40 70 160 90
+place static "" 30 120 110 142
+click_cell select
+# From the surface's empty corner across all three: the last one, the
+# static text, becomes the primary control.
+before_shot band
+surface_at 5 5
+from_x="$X" from_y="$Y"
+surface_at 60 130
+e2e_drag "$from_x" "$from_y" "$X" "$Y" 6 SubWindow
+expect_changed "the rubber band did not select the controls" 152 62 16 16
+e2e_shot_main band
+# 配置 is the third menu: File opened with the pointer, two menus to the
+# right, its first command (左揃え) highlighted.
+before_shot align
+e2e_click $((MX + 20)) $((MY - E2E_MENU / 2))
+e2e_wait_menu 20 "the File menu did not open when clicked"
+e2e_key Right Right
+sleep 0.5
+e2e_shot_main layout-menu
+e2e_key Return
+# Every left edge goes to the static text's, x 30.
+expect_changed "the lefts were not lined up" 18 20 10 80
+before_shot nudge
+e2e_key Right Right Down
+expect_changed "the arrow keys did not move the selection" 28 18 8 130
+before_shot duplicate
+e2e_key ctrl+d
+expect_changed "Ctrl+D added no controls" 110 80 60 20
+e2e_shot_main duplicated
+file_menu 3
+answer_file_dialog "名前を付けて保存" "e2e-several"
+e2e_wait_file 30 "$app/e2e-several.mwd"
+cp "$app/e2e-several.mwd" "$E2E_ARTIFACTS/"
+e2e_read_design "$app/e2e-several.mwd"
+e2e_expect_values "the saved design of several controls" "title=E2E Several" "objects.length=6"
+several_objects=(
+  # x  y   w   h  caption   idName        styleHex
+  "32 21  80  30 Button    ID_BUTTON     0x50002300"
+  "32 71 120  20 CheckBox  ID_CHECKBOX   0x50000003"
+  "32 121 80  22 STATIC    ID_STATIC     0x50000100"
+  "40 29  80  30 Button    ID_BUTTON2    0x50002300"
+  "40 79 120  20 CheckBox  ID_CHECKBOX2  0x50000003"
+  "40 129 80  22 STATIC    ID_STATIC2    0x50000100"
+)
+for i in "${!several_objects[@]}"; do
+  read -r x y w h caption id_name style <<<"${several_objects[i]}"
+  kind=BUTTON
+  [ "$caption" = STATIC ] && kind=STATIC
+  e2e_expect_values "control $i of the saved design of several controls" \
+    "objects.$i.kindName=$kind" "objects.$i.x=$x" "objects.$i.y=$y" "objects.$i.width=$w" \
+    "objects.$i.height=$h" "objects.$i.caption=$caption" "objects.$i.idName=$id_name" \
+    "objects.$i.styleHex=$style"
+done
+several_button_style="$(e2e_value objects.0.styleHex)"
+several_checkbox_style="$(e2e_value objects.1.styleHex)"
+
+e2e_step two-designers "Two controls copied in one designer, pasted with Ctrl+V at the pointer in a second one running beside it"
+FIRST_ID="$MAIN_ID" FIRST_PID="$DESIGNER_PID"
+# The button and the check box: a click, a Ctrl+click, Ctrl+C.
+surface_at 70 35
+e2e_click "$X" "$Y"
+surface_at 140 80
+ctrl_click "$X" "$Y"
+e2e_key ctrl+c
+e2e_wait_answer 20 "Ctrl+C put no controls on the clipboard" "clipboard-has Quorvin.Controls" yes
+# The second designer opens over the first, which keeps running.
+start_designer fourth
+enlarge_main "$MAIN_ID"
+new_design "E2E Paste" E2EPaste
+# A button of its own takes the name ID_BUTTON first.
+place button "" 20 20 100 50
+click_cell select
+# A click where the controls shall go gives the surface the keyboard.
+surface_at 200 100
+e2e_click "$X" "$Y"
+before_shot paste
+e2e_key ctrl+v
+expect_changed "Ctrl+V pasted nothing at the pointer" 200 100 120 70
+e2e_shot_main pasted
+file_menu 3
+answer_file_dialog "名前を付けて保存" "e2e-pasted"
+e2e_wait_file 30 "$app/e2e-pasted.mwd"
+cp "$app/e2e-pasted.mwd" "$E2E_ARTIFACTS/"
+e2e_read_design "$app/e2e-pasted.mwd"
+# Kind, size, caption and style as copied; the pair's top-left at the
+# pointer; the button's taken name made unique, the check box's kept.
+e2e_expect_values "the design the controls were pasted into" "title=E2E Paste" "objects.length=3" \
+  "objects.1.kindName=BUTTON" "objects.1.x=200" "objects.1.y=100" "objects.1.width=80" \
+  "objects.1.height=30" "objects.1.caption=Button" "objects.1.idName=ID_BUTTON2" \
+  "objects.1.styleHex=$several_button_style" \
+  "objects.2.kindName=BUTTON" "objects.2.x=200" "objects.2.y=150" "objects.2.width=120" \
+  "objects.2.height=20" "objects.2.caption=CheckBox" "objects.2.idName=ID_CHECKBOX" \
+  "objects.2.styleHex=$several_checkbox_style"
+# Both designers close with Escape, nothing unsaved: the second, then the
+# first once it has the keyboard again.
+e2e_key Escape
+e2e_wait_exit "$DESIGNER_PID" 60
+[ "$E2E_STATUS" = 0 ] || e2e_fail "the second designer ended with exit code $E2E_STATUS"
+MAIN_ID="$FIRST_ID"
+place_main "$MAIN_ID"
+main_at 700 480
+e2e_click "$X" "$Y"
+e2e_key Escape
+e2e_wait_exit "$FIRST_PID" 60
+[ "$E2E_STATUS" = 0 ] || e2e_fail "the first designer ended with exit code $E2E_STATUS"
+
 if [ -n "$guide_images" ]; then
   "$E2E_HERE/guide_images.sh" "$E2E_ARTIFACTS" "$guide_images"
 fi

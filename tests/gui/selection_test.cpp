@@ -10,10 +10,12 @@
 #include "app/main_window.h"
 #include "app/model.h"
 #include "app/model_win32.h"
+#include "app/own_settings.h"
 #include "app/project_file.h"
 #include "designer/edit_history.h"
 #include "designer/editing_state.h"
 #include "designer/fields.h"
+#include "designer/geometry.h"
 #include "designer/sizing.h"
 #include "designer/surface.h"
 #include "resources/resource.h"
@@ -245,6 +247,10 @@ TEST_F(SelectionTest, ArrowsNudgeAndSizeTabWalksAndAFieldKeepsItsArrows) {
   EXPECT_EQ(control(2).width, 101);
   EXPECT_EQ(rectInParent(asHwnd(control(1).window)).left, 151);
   EXPECT_EQ(editHistory.undoCount(), steps + 3);
+  command(IDM_OPTION_GRID_STEP_16);  // Shift+arrow follows the chosen step
+  key(VK_UP, false, true);
+  EXPECT_EQ(control(0).y, 12);
+  key(VK_DOWN, false, true);
 
   key(VK_TAB);  // from the primary (C, the last) round to A
   EXPECT_EQ(selection(), (std::vector<std::int32_t>{0}));
@@ -263,6 +269,11 @@ TEST_F(SelectionTest, ArrowsNudgeAndSizeTabWalksAndAFieldKeepsItsArrows) {
   EXPECT_EQ(control(2).x, 41);
   key(VK_TAB);
   EXPECT_EQ(selection(), (std::vector<std::int32_t>{2}));
+  // A click on a tool cell leaves the focus on the palette itself, which
+  // has no use for the keys: they move the selection.
+  SetFocus(toolWindow);
+  key(VK_LEFT);
+  EXPECT_EQ(control(2).x, 40);
 }
 
 TEST_F(SelectionTest, LayoutCommandsWaitForEnoughControlsAndUndoToTheByte) {
@@ -310,6 +321,7 @@ TEST_F(SelectionTest, CopyPasteDuplicateAndCutKeepEveryPropertyAndNameThemApart)
   EXPECT_NE(statements.find(L"ID_BUTTON2"), std::wstring::npos);
   EXPECT_NE(statements.find(L"CreateWindow("), std::wstring::npos);
 
+  SetCursorPos(at(0, 0).x - 40, at(0, 0).y);  // the pointer off the surface
   key('V', true);
   ASSERT_EQ(project.objectCount, 5);
   EXPECT_EQ(control(3).x, 28);
@@ -333,8 +345,21 @@ TEST_F(SelectionTest, CopyPasteDuplicateAndCutKeepEveryPropertyAndNameThemApart)
   key('V', true);
   EXPECT_EQ(project.objectCount, 7);
   EXPECT_EQ(control(5).x, 44);
-  EXPECT_EQ(editHistory.undoCount(), steps + 4);
-  for (int undo = 0; undo < 4; ++undo) key('Z', true);
+
+  // Ctrl+V with the pointer over the surface pastes there, on the grid
+  // when snapping is on; the menu's Paste still lands offset.
+  command(IDM_OPTION_GRID_SNAP);
+  ASSERT_TRUE(ownSettings.gridSnap);
+  SetCursorPos(at(203, 133).x, at(203, 133).y);
+  key('V', true);
+  ASSERT_EQ(project.objectCount, 9);
+  EXPECT_EQ(rectOf(control(7)), (PixelRect{200, 136, 80, 30}));
+  EXPECT_EQ(rectOf(control(8)), (PixelRect{220, 266, 100, 40}));
+  command(IDM_EDIT_PASTE);
+  ASSERT_EQ(project.objectCount, 11);
+  EXPECT_EQ(control(9).x, 52);
+  EXPECT_EQ(editHistory.undoCount(), steps + 6);
+  for (int undo = 0; undo < 6; ++undo) key('Z', true);
   EXPECT_EQ(project.objectCount, 3);
 }
 

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <optional>
 #include <set>
+#include <sstream>
 #include <span>
 #include <string>
 #include <vector>
@@ -19,6 +20,7 @@
 #include "common/file_io.h"
 #include "tests/property/random_design.h"
 #include "tests/temp_dir.h"
+#include "tools/quorvin_gen/quorvin_gen.h"
 
 namespace quorvin {
 namespace {
@@ -224,6 +226,57 @@ TEST(RoundTrip, GeneratedCodeStaysWithinItsBound) {
                        1 + random.below(200));
         EXPECT_EQ(streamed, toCrLf(out.substr(0, out.find('\0'))));
       }
+    }
+    if (::testing::Test::HasFailure()) return;
+  }
+}
+
+// quorvin-gen reads a design whose ID names all stand as they are straight
+// from its file, batch by batch, and any other the general way: either way
+// the source it writes is the designer's, byte for byte, in both encodings.
+TEST(RoundTrip, QuorvinGenWritesTheDesignersSourceFromTheFile) {
+  TempDir dir;
+  const Path templates = Path(QUORVIN_SOURCE_DIR) / "codegen";
+  Random random(2727);
+  for (std::uint32_t index = 0; index < kCases / 3; ++index) {
+    SCOPED_TRACE("case " + std::to_string(index));
+    RandomDesign design = testing::randomDesign(index, random);
+    auto& objects = design.objects;
+    auto& count = design.project.objectCount;
+    if (index % 3 == 0 && count > 0) {
+      // Longer lists than one batch of the streamed reading.
+      const auto longer = static_cast<std::int32_t>(100 + random.below(200));
+      objects.resize(static_cast<std::size_t>(longer) + 3);
+      for (std::int32_t i = count; i < longer; ++i)
+        objects[static_cast<std::size_t>(i)] = objects[static_cast<std::size_t>(i % count)];
+      count = longer;
+    }
+    if (index % 2 == 0) {
+      // Names that all stand, some blank, a few with blanks around them;
+      // in some cases one repeated name (the general path again).
+      for (std::int32_t i = 0; i < count; ++i) {
+        std::string& name = objects[static_cast<std::size_t>(i)].idName;
+        name = random.oneIn(9) ? " " : "ID_" + std::to_string(i) + (random.oneIn(7) ? "\t" : "");
+      }
+      if (count > 1 && random.oneIn(4)) objects[1].idName = objects[0].idName;
+    }
+    ASSERT_TRUE(saveProject(dir.path() / "design.mwd", design.project, objects));
+    Project read;
+    std::vector<DesignObject> readObjects;
+    ASSERT_TRUE(readProject(dir.path() / "design.mwd", read, readObjects));
+    deriveRegionPoints(read);
+    for (const bool unicode : {false, true}) {
+      const std::string templateFile = unicode ? "code_unicode.txt" : "code.txt";
+      const CodeEncoding encoding = unicode ? CodeEncoding::Utf8Wide : CodeEncoding::Cp932;
+      std::vector<std::string> args{"-t", (templates / templateFile).string(), "-o", "out.cpp",
+                                    "design.mwd"};
+      if (unicode) args.insert(args.begin(), "--unicode");
+      std::ostringstream out;
+      std::ostringstream err;
+      ASSERT_EQ(runQuorvinGen(args, out, err, dir.path()), 0) << err.str();
+      EXPECT_EQ(readFileBytes(dir.path() / "out.cpp"),
+                generateCodeFile(*readCodeTemplate(templates / templateFile), read, readObjects,
+                                 encoding));
     }
     if (::testing::Test::HasFailure()) return;
   }

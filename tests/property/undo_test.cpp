@@ -1,9 +1,11 @@
 // Undo and redo over seeded random edit sequences: every kind of change the
 // designer makes, committed through the one path, the design saved after
 // each step; undone all the way back and redone all the way forward, every
-// state gives, byte for byte, the file saved at the same step before.
+// state gives, byte for byte, the file saved at the same step before. A
+// commit that names the controls it touched records the same steps.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,11 +30,19 @@ std::string fileOf(const Project& project, const std::vector<DesignObject>& obje
 }
 
 // One random change of the kinds the designer makes. Returns the commit
-// group: a run of typing in one field is one group.
-std::uint64_t randomEdit(Design& d, Random& random, std::uint64_t& nextGroup) {
+// group: a run of typing in one field is one group. `touched` receives the
+// controls changed in place (none for a change of the project's own
+// record); it stays empty-handed for a placement or a deletion.
+std::uint64_t randomEdit(Design& d, Random& random, std::uint64_t& nextGroup,
+                         std::optional<std::vector<std::int32_t>>& touched) {
   Project& p = d.project;
   const auto count = static_cast<std::uint32_t>(p.objectCount);
-  const auto some = [&]() -> DesignObject& { return d.objects[random.below(count)]; };
+  touched = std::vector<std::int32_t>{};
+  const auto some = [&]() -> DesignObject& {
+    const auto index = static_cast<std::int32_t>(random.below(count));
+    touched->push_back(index);
+    return d.objects[static_cast<std::size_t>(index)];
+  };
   switch (random.below(12)) {
     case 0: {  // a placement
       DesignObject o;
@@ -45,12 +55,14 @@ std::uint64_t randomEdit(Design& d, Random& random, std::uint64_t& nextGroup) {
       o.style = static_cast<std::uint32_t>(random.next());
       o.caption = randomText(random, 4);
       o.idName = "ID_NEW";
+      touched.reset();
       d.objects.resize(static_cast<std::size_t>(p.objectCount));
       d.objects.push_back(o);
       d.selected = p.objectCount++;
       return 0;
     }
     case 1:  // a deletion
+      touched.reset();
       if (count > 0) removeObjectEntry(d.objects, p.objectCount, static_cast<std::int32_t>(random.below(count)));
       d.selected = -1;
       return 0;
@@ -130,16 +142,22 @@ TEST(UndoRedo, RandomEditsUndoneAndRedoneGiveTheSameFilesByteForByte) {
     // files[i]: the design saved after recorded step i (0: as opened).
     std::vector<std::string> files{fileOf(d.project, d.objects)};
     std::uint64_t nextGroup = 1;
+    Random sayWhatChanged(seed + 1000);  // apart, so the edits stay those of the seed
     const int steps = seed % 4 == 0 ? 160 : 60;  // some runs pass the limit
     std::size_t savedAt = 0;
     for (int step = 0; step < steps; ++step) {
-      const std::uint64_t group = randomEdit(d, random, nextGroup);
+      std::optional<std::vector<std::int32_t>> touched;
+      const std::uint64_t group = randomEdit(d, random, nextGroup, touched);
       // A run of keys in one field: more commits of the same group.
       const int keys = group != 0 ? 1 + static_cast<int>(random.below(3)) : 1;
       bool started = false;  // a step of this group is recorded
       for (int key = 0; key < keys; ++key) {
         if (key > 0) d.project.title += "k";
-        const bool recorded = history.commit(snapshotOf(d.project, d.objects, d.selected), group);
+        // Where the edit knows what it touched, half the commits say so.
+        const bool recorded =
+            touched && sayWhatChanged.oneIn(2)
+                ? history.commitTouched(d.project, d.objects, d.selected, group, *touched)
+                : history.commit(snapshotOf(d.project, d.objects, d.selected), group);
         const std::string file = fileOf(d.project, d.objects);
         if (!recorded) {
           EXPECT_EQ(file, files.back());

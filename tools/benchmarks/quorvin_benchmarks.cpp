@@ -11,6 +11,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -296,6 +298,66 @@ void BM_CatOutputProcess(benchmark::State& state) {
               [&] { std::filesystem::remove(copy); });
 }
 BENCHMARK(BM_CatOutputProcess)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The same three processes taken in turns: cat of the output, this build's
+// quorvin-gen writing a new output file, and (when QUORVIN_GEN is set) the
+// other quorvin-gen, one after the other in every iteration. On a machine
+// that others share, the load then weighs on all of them alike, and the
+// ratios are steadier than those of the separate benchmarks above. Reports
+// the median wall and child processor times of each, in milliseconds, and
+// the ratios to cat.
+void BM_QuorvinGenBesideCat(benchmark::State& state) {
+  struct Program {
+    std::string name;
+    std::vector<std::string> args;
+    std::string stdoutFile;  // cat's copy
+    std::string removed;     // the file removed before each run
+    std::vector<double> wall;
+    std::vector<double> cpu;
+  };
+  const std::string copy = (workFolder() / "beside-copy.cpp").string();
+  std::vector<Program> programs;
+  programs.push_back({"cat", {"/bin/cat", generatedFile()}, copy, copy, {}, {}});
+  const auto generator = [](const char* program, const std::string& output) {
+    return std::vector<std::string>{program, "-t", QUORVIN_TEMPLATE_FILE, "-o", output,
+                                    savedProject().string()};
+  };
+  const std::string output = (workFolder() / "beside.cpp").string();
+  programs.push_back({"gen", generator(QUORVIN_GEN_PROGRAM, output), {}, output, {}, {}});
+  if (otherQuorvinGen() != nullptr) {
+    const std::string otherOutput = (workFolder() / "beside-other.cpp").string();
+    programs.push_back({"other", generator(otherQuorvinGen(), otherOutput), {}, otherOutput, {}, {}});
+  }
+  for (auto _ : state) {
+    for (Program& program : programs) {
+      std::filesystem::remove(program.removed);
+      const double cpuBefore = childCpuSeconds();
+      const auto start = std::chrono::steady_clock::now();
+      if (!runProcess(program.args, program.stdoutFile)) {
+        state.SkipWithError("a process failed");
+        return;
+      }
+      const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
+      program.wall.push_back(took.count());
+      program.cpu.push_back((childCpuSeconds() - cpuBefore) * 1000);
+    }
+  }
+  const auto median = [](std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0.0 : values[values.size() / 2];
+  };
+  const double catWall = median(programs[0].wall);
+  const double catCpu = median(programs[0].cpu);
+  for (const Program& program : programs) {
+    state.counters[program.name + "_ms"] = median(program.wall);
+    state.counters[program.name + "_cpu_ms"] = median(program.cpu);
+    if (&program != &programs[0] && catWall > 0 && catCpu > 0) {
+      state.counters[program.name + "/cat"] = median(program.wall) / catWall;
+      state.counters[program.name + "/cat_cpu"] = median(program.cpu) / catCpu;
+    }
+  }
+}
+BENCHMARK(BM_QuorvinGenBesideCat)->Unit(benchmark::kMillisecond)->Iterations(60);
 
 }  // namespace
 }  // namespace quorvin

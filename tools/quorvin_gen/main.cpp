@@ -2,9 +2,8 @@
 // work is in runQuorvinGen.
 #include <cstdio>
 #include <filesystem>
-#include <iostream>
-#include <sstream>
 #include <string>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
@@ -54,12 +53,15 @@ void writeMessages(const std::string& text) {
 // grows by about what the run needs anyway; when the system refuses, the
 // pages simply come one fault at a time as before.
 void prepareHeap(std::uintmax_t projectBytes) {
-  constexpr std::size_t kFixedBytes = std::size_t(1) << 20;
+  constexpr std::size_t kFixedBytes = std::size_t(1) << 19;
   constexpr std::uintmax_t kLargestPrepared = std::uintmax_t(1) << 28;
   constexpr std::size_t kPage = 4096;
-  // The objects parsed from a project take about twice its bytes.
+  // A project whose controls are read straight from the file (the usual
+  // case) needs a table of its ID names and the output's buffers: about half
+  // its bytes and a fixed part. Preparing more cost more than it saved; the
+  // general path, which holds every control, gets the rest page by page.
   const std::size_t bytes =
-      kFixedBytes + static_cast<std::size_t>(std::min(projectBytes, kLargestPrepared) * 2);
+      kFixedBytes + static_cast<std::size_t>(std::min(projectBytes, kLargestPrepared) / 2);
   // Large blocks from the heap too (not from mappings of their own, fresh
   // each time), and freed memory kept rather than handed back.
   mallopt(M_MMAP_THRESHOLD, static_cast<int>(2 * kLargestPrepared + kFixedBytes));
@@ -90,18 +92,50 @@ std::uintmax_t projectFileSize(const std::vector<std::string>& args) {
 }
 #endif
 
+// Standard output through the C library's stream.
+class StandardOutput : public quorvin::GenOutput {
+ public:
+  bool write(std::string_view bytes) override {
+    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size())
+      failed_ = true;
+    return !failed_;
+  }
+  bool flush() override {
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) failed_ = true;
+    return !failed_;
+  }
+
+ private:
+  bool failed_ = false;
+};
+
+// The messages, gathered to be shown at the end.
+class Messages : public quorvin::GenOutput {
+ public:
+  bool write(std::string_view bytes) override {
+    text_ += bytes;
+    return true;
+  }
+  bool flush() override { return true; }
+  const std::string& text() const { return text_; }
+
+ private:
+  std::string text_;
+};
+
 int run(const std::vector<std::string>& args) {
-  std::ostringstream messages;
+  Messages messages;
   std::error_code error;
   const std::filesystem::path cwd = std::filesystem::current_path(error);
   int status;
   if (error) {
-    messages << "quorvin-gen: cannot determine the current folder: " << error.message() << '\n';
+    messages.write("quorvin-gen: cannot determine the current folder: " + error.message() + "\n");
     status = static_cast<int>(quorvin::GenExit::BadInput);
   } else {
-    status = quorvin::runQuorvinGen(args, std::cout, messages, cwd);
+    StandardOutput out;
+    status = quorvin::runQuorvinGen(args, out, messages, cwd);
   }
-  writeMessages(messages.str());
+  writeMessages(messages.text());
   return status;
 }
 

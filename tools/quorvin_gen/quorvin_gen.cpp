@@ -6,6 +6,7 @@
 #include <optional>
 #include <ostream>
 #include <string_view>
+#include <stdexcept>
 #include <system_error>
 
 #include <nlohmann/json.hpp>
@@ -65,8 +66,8 @@ struct Failure {
   std::string message;
 };
 
-int fail(std::ostream& err, const Failure& failure) {
-  err << kProgram << ": " << failure.message << '\n';
+int fail(GenOutput& err, const Failure& failure) {
+  err.write(std::string(kProgram) + ": " + failure.message + "\n");
   err.flush();
   return static_cast<int>(failure.code);
 }
@@ -188,7 +189,7 @@ std::optional<Failure> loadNames(const Options& options, const Path& cwd, Variab
 // only when they differ; or with --check only compared.
 class SourceTarget {
  public:
-  explicit SourceTarget(std::ostream& out) : out_(&out) {}
+  explicit SourceTarget(GenOutput& out) : out_(&out) {}
   SourceTarget(const Path& path, bool checkOnly)
       : path_(path), checkOnly_(checkOnly), onDisk_(openFile(path, "rb")) {
     if (!onDisk_) differs_ = true;
@@ -197,7 +198,7 @@ class SourceTarget {
   void operator()(std::string_view piece) {
     total_ += piece.size();
     if (out_ != nullptr) {
-      out_->write(piece.data(), static_cast<std::streamsize>(piece.size()));
+      out_->write(piece);
       return;
     }
     if (!differs_) {
@@ -217,8 +218,7 @@ class SourceTarget {
 
   std::optional<Failure> finish() {
     if (out_ != nullptr) {
-      out_->flush();
-      if (!*out_) return Failure{GenExit::OutputFailed, "cannot write to standard output"};
+      if (!out_->flush()) return Failure{GenExit::OutputFailed, "cannot write to standard output"};
       return std::nullopt;
     }
     // Equal so far: equal only when the file ends here too.
@@ -274,7 +274,7 @@ class SourceTarget {
     if (!copied) copyFailed_ = true;
   }
 
-  std::ostream* out_ = nullptr;
+  GenOutput* out_ = nullptr;
   Path path_;
   bool checkOnly_ = false;
   UniqueFile onDisk_;
@@ -290,7 +290,7 @@ class SourceTarget {
 
 // Writes `bytes` to -o's file, unless it holds them already (a build then
 // sees an unchanged file and does not recompile it), or to `out`.
-std::optional<Failure> writeOutput(const Options& options, const Path& cwd, std::ostream& out,
+std::optional<Failure> writeOutput(const Options& options, const Path& cwd, GenOutput& out,
                                    std::string_view bytes) {
   if (options.outputFile) {
     const Path path = resolve(*options.outputFile, cwd);
@@ -300,9 +300,8 @@ std::optional<Failure> writeOutput(const Options& options, const Path& cwd, std:
       return Failure{GenExit::OutputFailed, "cannot write " + shown(path)};
     return std::nullopt;
   }
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  out.flush();
-  if (!out) return Failure{GenExit::OutputFailed, "cannot write to standard output"};
+  out.write(bytes);
+  if (!out.flush()) return Failure{GenExit::OutputFailed, "cannot write to standard output"};
   return std::nullopt;
 }
 
@@ -320,6 +319,110 @@ nlohmann::ordered_json pointsJson(const std::vector<RegionPoint>& points, std::i
   const std::size_t n = std::min(static_cast<std::size_t>(std::max(count, 0)), points.size());
   for (std::size_t i = 0; i < n; ++i) array.push_back({{"x", points[i].x}, {"y", points[i].y}});
   return array;
+}
+
+// The controls of a mapped project file, read again batch by batch whenever
+// the generator goes through them, their ids from the table filled on the
+// first reading. Nothing is held per control but a view of its ID name: each
+// fresh page of memory costs a process more than reading a control twice.
+class StreamedControls : public ObjectBatches {
+ public:
+  static constexpr std::size_t kBatch = 64;
+
+  StreamedControls(ProjectFileReader& reader, const IdNameTable& ids, std::size_t count)
+      : reader_(reader), ids_(ids), count_(count) {}
+
+  void forEachBatch(bool idsOnly, const Visit& visit) const override {
+    if (!idsOnly) reader_.restartControls();
+    for (std::size_t first = 0; first < count_; first += kBatch) {
+      const std::size_t n = std::min(kBatch, count_ - first);
+      objects_.resize(n);
+      written_.resize(n);
+      for (std::size_t k = 0; k < n; ++k) {
+        // Read and accepted once already: only a file changed under the
+        // mapping fails here.
+        if (!idsOnly && !reader_.nextControl(objects_[k]))
+          throw std::runtime_error("the project file changed while it was read");
+        ids_.writtenId(first + k, written_[k]);
+      }
+      visit(std::span<const DesignObject>(objects_.data(), idsOnly ? 0 : n),
+            std::span<const WrittenId>(written_.data(), n), first);
+    }
+  }
+
+ private:
+  ProjectFileReader& reader_;
+  const IdNameTable& ids_;
+  std::size_t count_;
+  mutable std::vector<DesignObject> objects_;
+  mutable std::vector<WrittenId> written_;
+};
+
+// The template file the options name.
+Path templateFileOf(const Options& options, const Path& cwd) {
+  const CodeEncoding encoding = options.unicode ? CodeEncoding::Utf8Wide : CodeEncoding::Cp932;
+  return options.templateFile ? resolve(*options.templateFile, cwd)
+                              : templateFor(cwd / kTemplateFileName, encoding);
+}
+
+// Streams the source of `source` to where the options say and reports as the
+// designer does.
+int writeSource(const Options& options, const Path& cwd, const Path& templateFile,
+                const std::string& templateText, const CodeSource& source, GenOutput& out,
+                GenOutput& err) {
+  // As the designer writes it: up to the first NUL, CR LF line ends.
+  SourceTarget target = options.outputFile
+                            ? SourceTarget(resolve(*options.outputFile, cwd), options.check)
+                            : SourceTarget(out);
+  streamCodeFile(templateText, source, [&target](std::string_view piece) { target(piece); });
+  if (std::optional<Failure> failure = target.finish()) return fail(err, *failure);
+  if (options.check) return static_cast<int>(GenExit::Done);
+  // The designer reports an empty source as a failed save; so does this
+  // program, after leaving the same empty file.
+  if (target.size() == 0) {
+    return fail(err, {GenExit::OutputFailed,
+                      "the generated source is empty (the template " + shown(templateFile) +
+                          " is empty)"});
+  }
+  return static_cast<int>(GenExit::Done);
+}
+
+// The source of a sound project file whose ID names all stand as they are
+// (the usual case), generated straight from the mapped file without holding
+// its controls. Nothing, and nothing done, for any other file (missing,
+// damaged, or with names to warn about): the general path then reads,
+// reports and generates it as always, with the same bytes.
+std::optional<int> generateStreamed(const Options& options, const Path& cwd,
+                                    const Path& projectPath, GenOutput& out, GenOutput& err) {
+  const std::optional<FileView> file = FileView::open(projectPath, kMaxProjectFileBytes);
+  if (!file) return std::nullopt;
+  ProjectFileReader reader(file->bytes());
+  Project read;
+  if (!reader.readHeader(read)) return std::nullopt;
+  const auto count = static_cast<std::size_t>(read.objectCount);
+  IdNameTable ids(count);
+  DesignObject object;
+  for (std::size_t i = 0; i < count; ++i) {
+    std::string_view idName;
+    if (!reader.nextControl(object, &idName)) return std::nullopt;
+    // The table keeps views into the file: of names that need no unescaping
+    // (a name with '%' in its line is no identifier anyway).
+    if (idName.find('%') != std::string_view::npos) return std::nullopt;
+    ids.add(idName);
+  }
+  if (ids.anyWarning()) return std::nullopt;
+  deriveRegionPoints(read);
+
+  if (std::optional<Failure> failure = loadNames(options, cwd, read.variableNames))
+    return fail(err, *failure);
+  const Path templateFile = templateFileOf(options, cwd);
+  const std::optional<std::string> templateText = readCodeTemplate(templateFile);
+  if (!templateText) return fail(err, inputFailure("template", templateFile));
+
+  const StreamedControls controls(reader, ids, count);
+  const CodeSource source = makeCodeSource(
+      read, controls, options.unicode ? CodeEncoding::Utf8Wide : CodeEncoding::Cp932);
+  return writeSource(options, cwd, templateFile, *templateText, source, out, err);
 }
 
 }  // namespace
@@ -438,7 +541,24 @@ std::string projectJson(const Project& project, const std::vector<DesignObject>&
   return json.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
 }
 
+bool StreamGenOutput::write(std::string_view bytes) {
+  stream_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  return static_cast<bool>(stream_);
+}
+
+bool StreamGenOutput::flush() {
+  stream_.flush();
+  return static_cast<bool>(stream_);
+}
+
 int runQuorvinGen(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                  const Path& cwd) {
+  StreamGenOutput outOutput(out);
+  StreamGenOutput errOutput(err);
+  return runQuorvinGen(args, outOutput, errOutput, cwd);
+}
+
+int runQuorvinGen(const std::vector<std::string>& args, GenOutput& out, GenOutput& err,
                   const Path& cwd) {
   try {
     Options options;
@@ -447,14 +567,17 @@ int runQuorvinGen(const std::vector<std::string>& args, std::ostream& out, std::
       const std::string text = options.help
                                    ? std::string(kUsage)
                                    : std::string(kProgram) + " " + QUORVIN_VERSION + "\n";
-      out << text;
-      out.flush();
-      if (!out) return fail(err, {GenExit::OutputFailed, "cannot write to standard output"});
+      out.write(text);
+      if (!out.flush()) return fail(err, {GenExit::OutputFailed, "cannot write to standard output"});
       return static_cast<int>(GenExit::Done);
     }
 
     // The project, with the region points its markers stand for.
     const Path projectPath = resolve(*options.projectFile, cwd);
+    if (!options.json) {
+      if (std::optional<int> status = generateStreamed(options, cwd, projectPath, out, err))
+        return *status;
+    }
     Project read;
     std::vector<DesignObject> readObjects;
     if (!readProject(projectPath, read, readObjects))
@@ -476,40 +599,23 @@ int runQuorvinGen(const std::vector<std::string>& args, std::ostream& out, std::
 
     const CodeEncoding encoding =
         options.unicode ? CodeEncoding::Utf8Wide : CodeEncoding::Cp932;
-    const Path templateFile = options.templateFile
-                                  ? resolve(*options.templateFile, cwd)
-                                  : templateFor(cwd / kTemplateFileName, encoding);
+    const Path templateFile = templateFileOf(options, cwd);
     const std::optional<std::string> templateText = readCodeTemplate(templateFile);
     if (!templateText) return fail(err, inputFailure("template", templateFile));
 
     // ID names the source cannot use as they stand: a warning line each, or
-    // with --strict an error and nothing written.
-    const std::vector<IdNameWarning> warnings = idNameWarnings(std::span<const DesignObject>(
-        readObjects.data(), std::min(readObjects.size(), static_cast<std::size_t>(
-                                                             std::max(read.objectCount, 0)))));
+    // with --strict an error and nothing written. One table of the names
+    // serves both the warnings and the source.
+    const CodeSource source = makeCodeSource(read, readObjects, encoding);
+    const std::vector<IdNameWarning> warnings = idNameWarnings(source.objects, source.ids);
     for (const IdNameWarning& warning : warnings)
-      err << kProgram << ": warning: " << describeIdNameWarning(warning) << '\n';
+      err.write(std::string(kProgram) + ": warning: " + describeIdNameWarning(warning) + "\n");
     if (options.strict && !warnings.empty()) {
       return fail(err, {GenExit::Refused, std::to_string(warnings.size()) +
                                               " ID name problem(s) and --strict: nothing written"});
     }
 
-    // As the designer writes it: up to the first NUL, CR LF line ends.
-    SourceTarget target = options.outputFile
-                              ? SourceTarget(resolve(*options.outputFile, cwd), options.check)
-                              : SourceTarget(out);
-    streamCodeFile(*templateText, read, readObjects, encoding,
-                   [&target](std::string_view piece) { target(piece); });
-    if (std::optional<Failure> failure = target.finish()) return fail(err, *failure);
-    if (options.check) return static_cast<int>(GenExit::Done);
-    // The designer reports an empty source as a failed save; so does this
-    // program, after leaving the same empty file.
-    if (target.size() == 0) {
-      return fail(err, {GenExit::OutputFailed,
-                        "the generated source is empty (the template " + shown(templateFile) +
-                            " is empty)"});
-    }
-    return static_cast<int>(GenExit::Done);
+    return writeSource(options, cwd, templateFile, *templateText, source, out, err);
   } catch (const std::bad_alloc&) {
     return fail(err, {GenExit::BadInput, "out of memory"});
   } catch (const std::exception& error) {
