@@ -1,5 +1,7 @@
 #include "designer/repaint.h"
 
+#include <cstring>
+
 #include "common/win32/gdi.h"
 #include "common/win32/window_idioms.h"
 #include "designer/geometry.h"
@@ -41,6 +43,21 @@ void repaintMoveTrail(HWND surface) {
   if (surface != nullptr)
     RedrawWindow(surface, nullptr, moveTrail.get(), RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
   moveTrail.reset();
+}
+
+UniqueRegion regionOfRects(std::span<const RECT> rects) {
+  if (rects.empty()) return UniqueRegion();
+  std::vector<BYTE> data(sizeof(RGNDATAHEADER) + rects.size() * sizeof(RECT));
+  auto* const header = reinterpret_cast<RGNDATA*>(data.data());
+  header->rdh.dwSize = sizeof(RGNDATAHEADER);
+  header->rdh.iType = RDH_RECTANGLES;
+  header->rdh.nCount = static_cast<DWORD>(rects.size());
+  header->rdh.nRgnSize = static_cast<DWORD>(rects.size() * sizeof(RECT));
+  RECT bounds = rects.front();
+  for (const RECT& rect : rects) UnionRect(&bounds, &bounds, &rect);
+  header->rdh.rcBound = bounds;
+  std::memcpy(header->Buffer, rects.data(), rects.size() * sizeof(RECT));
+  return UniqueRegion(ExtCreateRegion(nullptr, static_cast<DWORD>(data.size()), header));
 }
 
 void hideChildrenAtOnce(HWND parent, const std::vector<HWND>& children) {

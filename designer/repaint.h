@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/model.h"
+#include "common/win32/gdi.h"
 #include "common/win32/win32.h"
 
 namespace quorvin {
@@ -28,6 +29,11 @@ void repaintMoveTrail(HWND surface);
 // siblings and their children under them included: the same pixels as
 // hiding them one by one.
 void hideChildrenAtOnce(HWND parent, const std::vector<HWND>& children);
+
+// The union of `rects` as one region, made in one call (hundreds of
+// rectangles combined one by one would cost more than the rest of a step).
+// Empty (false) when there are none or the region cannot be made.
+UniqueRegion regionOfRects(std::span<const RECT> rects);
 
 // A child window's new rectangle (its parent's client coordinates); `show`
 // shows it as well.

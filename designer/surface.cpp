@@ -16,6 +16,7 @@
 #include "app/model_win32.h"
 #include "app/project_file.h"
 #include "app/settings_file.h"
+#include "common/win32/gdi.h"
 #include "common/win32/text.h"
 #include "common/win32/window_idioms.h"
 #include "designer/arrange.h"
@@ -49,12 +50,70 @@ std::uint64_t frameDragGroup = 0;
 
 // The corners of the selected controls other than the primary one: white
 // squares with a black border, where the primary's are black, as dialog
-// editors tell them apart. They only show: without SS_NOTIFY a static lets
-// presses through to what lies beneath. Made as needed, kept for reuse,
-// destroyed with the surface.
-constexpr DWORD kHollowHandleStyle = WS_CHILD | WS_BORDER | SS_WHITERECT;
-std::vector<HWND> hollowHandles;
-std::size_t hollowHandlesShown = 0;
+// editors tell them apart. One window over the controls draws them all: its
+// window region is the squares, so showing or moving hundreds of corners is
+// one window change, where a window per corner cost the system a move each
+// among thousands of siblings. It only shows: every click goes through to
+// what lies beneath. Made as needed, destroyed with the surface.
+constexpr wchar_t kHollowCornersClass[] = L"QuorvinHollowCorners";
+HWND hollowCorners = nullptr;
+std::vector<RECT> hollowSquares;  // in hollowCorners' client coordinates
+bool hollowCornersShown = false;
+
+LRESULT paintHollowCorners(HWND window) {
+  PAINTSTRUCT paint{};
+  const HDC dc = BeginPaint(window, &paint);
+  const HBRUSH border = GetSysColorBrush(COLOR_WINDOWFRAME);
+  const HBRUSH inside = GetSysColorBrush(COLOR_WINDOW);
+  for (const RECT& square : hollowSquares) {
+    RECT common{};
+    if (IntersectRect(&common, &square, &paint.rcPaint) == FALSE) continue;
+    FrameRect(dc, &square, border);
+    RECT inner = square;
+    InflateRect(&inner, -1, -1);
+    FillRect(dc, &inner, inside);
+  }
+  EndPaint(window, &paint);
+  return 0;
+}
+
+LRESULT handleHollowCornersMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_NCHITTEST:
+      return HTTRANSPARENT;  // clicks go to the control or surface below
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT:
+      return paintHollowCorners(window);
+    default:
+      return DefWindowProcW(window, message, wParam, lParam);
+  }
+}
+
+LRESULT CALLBACK hollowCornersProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return guardedCall([&] { return handleHollowCornersMessage(window, message, wParam, lParam); });
+}
+
+HWND hollowCornersWindow(HWND surface) {
+  if (hollowCorners != nullptr && IsWindow(hollowCorners) && GetParent(hollowCorners) == surface)
+    return hollowCorners;
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  WNDCLASSEXW existing{};
+  existing.cbSize = sizeof existing;
+  if (GetClassInfoExW(instance, kHollowCornersClass, &existing) == FALSE) {
+    WNDCLASSEXW corners{};
+    corners.cbSize = sizeof corners;
+    corners.lpfnWndProc = hollowCornersProc;
+    corners.hInstance = instance;
+    corners.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    corners.lpszClassName = kHollowCornersClass;
+    if (RegisterClassExW(&corners) == 0) return nullptr;
+  }
+  hollowCorners = CreateWindowExW(0, kHollowCornersClass, L"", WS_CHILD, 0, 0, 0, 0, surface,
+                                  nullptr, instance, nullptr);
+  hollowCornersShown = false;
+  return hollowCorners;
+}
 
 // The rubber band: from the press on the empty surface to the cursor, drawn
 // inverted so that drawing it again takes it away.
@@ -73,9 +132,8 @@ void drawBand(HWND surface) {
 }
 
 void hideHollowHandles() {
-  for (std::size_t i = 0; i < hollowHandlesShown && i < hollowHandles.size(); ++i)
-    ShowWindow(hollowHandles[i], SW_HIDE);
-  hollowHandlesShown = 0;
+  if (hollowCornersShown && hollowCorners != nullptr) ShowWindow(hollowCorners, SW_HIDE);
+  hollowCornersShown = false;
 }
 
 HINSTANCE moduleInstance() { return GetModuleHandleW(nullptr); }
@@ -125,8 +183,9 @@ void onDestroy(HWND surface) {
   }
   objects = {};
   leaveTabOrderMode();
-  hollowHandles.clear();  // destroyed with the surface, their parent
-  hollowHandlesShown = 0;
+  hollowCorners = nullptr;  // destroyed with the surface, its parent
+  hollowCornersShown = false;
+  hollowSquares.clear();
   bandActive = false;
   // Nothing is left to select, move or size: a selection or a drag that
   // outlived the project would point into an empty array.
@@ -392,24 +451,34 @@ void showSelectionHandles() {
     for (const RegionPoint corner : sizeHandlePositions(rectOf(objects[static_cast<std::size_t>(index)])))
       corners.push_back(corner);
   }
-  while (hollowHandles.size() < corners.size()) {
-    const HWND handle = CreateWindowExW(0, L"STATIC", L"", kHollowHandleStyle, 0, 0,
-                                        kSizeHandleSize, kSizeHandleSize, surface, nullptr,
-                                        moduleInstance(), nullptr);
-    if (handle == nullptr) break;
-    hollowHandles.push_back(handle);
+  // Hidden first, so that the places of the squares before are repainted;
+  // the region is the squares, relative to the window's rectangle around them.
+  hideHollowHandles();
+  if (corners.empty()) return;
+  const HWND window = hollowCornersWindow(surface);
+  if (window == nullptr) return;
+  RECT bounds{corners.front().x, corners.front().y, corners.front().x, corners.front().y};
+  for (const RegionPoint corner : corners) {
+    bounds.left = std::min<LONG>(bounds.left, corner.x);
+    bounds.top = std::min<LONG>(bounds.top, corner.y);
+    bounds.right = std::max<LONG>(bounds.right, corner.x + kSizeHandleSize);
+    bounds.bottom = std::max<LONG>(bounds.bottom, corner.y + kSizeHandleSize);
   }
-  const std::size_t shown = std::min(corners.size(), hollowHandles.size());
-  // One batch: hundreds of corners move in one go, not one repaint each.
-  HDWP batch = BeginDeferWindowPos(static_cast<int>(shown + hollowHandlesShown));
-  for (std::size_t i = 0; i < shown && batch != nullptr; ++i)
-    batch = DeferWindowPos(batch, hollowHandles[i], HWND_TOP, corners[i].x, corners[i].y,
-                           kSizeHandleSize, kSizeHandleSize, SWP_NOACTIVATE | SWP_SHOWWINDOW);
-  for (std::size_t i = shown; i < hollowHandlesShown && batch != nullptr; ++i)
-    batch = DeferWindowPos(batch, hollowHandles[i], nullptr, 0, 0, 0, 0,
-                           SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_HIDEWINDOW);
-  if (batch != nullptr) EndDeferWindowPos(batch);
-  hollowHandlesShown = shown;
+  hollowSquares.clear();
+  for (const RegionPoint corner : corners)
+    hollowSquares.push_back({corner.x - bounds.left, corner.y - bounds.top,
+                             corner.x - bounds.left + kSizeHandleSize,
+                             corner.y - bounds.top + kSizeHandleSize});
+  UniqueRegion region = regionOfRects(hollowSquares);
+  if (!region || SetWindowRgn(window, region.get(), FALSE) == 0) return;
+  region.release();  // the window owns it now
+  // At the bottom of the stacking, as the surface's marks: the controls do
+  // not clip their siblings and overlapping siblings are painted from the
+  // top down, so the lowest is painted last and its squares show whole over
+  // the corners of the controls. Clicks pass through it whatever its place.
+  SetWindowPos(window, HWND_BOTTOM, bounds.left, bounds.top, bounds.right - bounds.left,
+               bounds.bottom - bounds.top, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  hollowCornersShown = true;
 }
 
 void hideOtherHandles() { hideHollowHandles(); }

@@ -64,8 +64,8 @@ void placeWithSizeHandles(const DesignObject& object);
 // Black handles around the primary control, hollow ones around every other
 // selected control; all hidden when nothing is selected.
 void showSelectionHandles();
-// Hides the hollow corners only (while a selection is dragged they would
-// cost a window move each; they come back at the release).
+// Hides the hollow corners only (while a selection is dragged they stay
+// where the controls were; they come back at the release).
 void hideOtherHandles();
 
 // A press on the empty surface with the Select tool starts a rubber band

@@ -16,6 +16,7 @@
 #include "designer/editing_state.h"
 #include "designer/fields.h"
 #include "designer/geometry.h"
+#include "designer/sizing.h"
 #include "designer/surface.h"
 #include "resources/resource.h"
 #include "tests/gui/gui_support.h"
@@ -66,17 +67,73 @@ void ctrlClick(POINT screen) {
 }
 
 // The hollow corners that show around the selected controls other than
-// the primary one.
+// the primary one, counted on the screen as the user sees it: squares
+// centred on a control's corners, their rim in the frame colour and white
+// inside, wherever no control lies over them (a control repainting itself
+// paints over its siblings).
 int hollowHandlesShown() {
+  const HWND surface = surfaceWindow();
+  RedrawWindow(surface, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  const HDC dc = GetDC(surface);
+  const COLORREF rim = GetSysColor(COLOR_WINDOWFRAME);
+  const COLORREF inside = GetSysColor(COLOR_WINDOW);
+  const auto underAControl = [](int x, int y) {
+    for (int i = 0; i < project.objectCount; ++i) {
+      const PixelRect r = rectOf(control(i));
+      if (x >= r.x && x < r.x + r.width && y >= r.y && y < r.y + r.height) return true;
+    }
+    return false;
+  };
   int count = 0;
-  for (HWND child = GetWindow(surfaceWindow(), GW_CHILD); child != nullptr;
-       child = GetWindow(child, GW_HWNDNEXT)) {
-    const LONG style = GetWindowLongW(child, GWL_STYLE);
-    if (classOf(child) == L"Static" && (style & SS_TYPEMASK) == SS_WHITERECT &&
-        IsWindowVisible(child))
-      ++count;
+  for (int i = 0; i < project.objectCount; ++i) {
+    for (const RegionPoint corner : sizeHandlePositions(rectOf(control(i)))) {
+      bool hollow = true;
+      for (int y = 0; y < kSizeHandleSize && hollow; ++y)
+        for (int x = 0; x < kSizeHandleSize && hollow; ++x) {
+          if (underAControl(corner.x + x, corner.y + y)) continue;
+          const bool onRim = x == 0 || y == 0 || x == kSizeHandleSize - 1 || y == kSizeHandleSize - 1;
+          hollow = GetPixel(dc, corner.x + x, corner.y + y) == (onRim ? rim : inside);
+        }
+      if (hollow) ++count;
+    }
   }
+  ReleaseDC(surface, dc);
   return count;
+}
+
+// The surface's client area as the screen shows it after a command, and
+// again after all of it has been repainted: the same, so the command
+// repainted everything it changed, and only that. The selection's handle
+// squares are left out: they overlap controls that do not clip their
+// siblings, and the system paints such overlaps in an order of its own.
+void expectAsWhollyRepainted() {
+  const HWND surface = surfaceWindow();
+  RECT client{};
+  GetClientRect(surface, &client);
+  const auto shown = [&] {
+    RedrawWindow(surface, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    std::vector<COLORREF> pixels;
+    const HDC dc = GetDC(surface);
+    for (int y = 0; y < client.bottom; ++y)
+      for (int x = 0; x < client.right; ++x) pixels.push_back(GetPixel(dc, x, y));
+    ReleaseDC(surface, dc);
+    return pixels;
+  };
+  const std::vector<COLORREF> asLeft = shown();
+  RedrawWindow(surface, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+  const std::vector<COLORREF> whole = shown();
+  int differing = 0;
+  for (int y = 0; y < client.bottom; ++y)
+    for (int x = 0; x < client.right; ++x) {
+      bool onHandle = false;
+      for (const std::int32_t index : selectedControls())
+        for (const RegionPoint corner : sizeHandlePositions(rectOf(control(index))))
+          onHandle = onHandle || (x >= corner.x && x < corner.x + kSizeHandleSize &&
+                                  y >= corner.y && y < corner.y + kSizeHandleSize);
+      const std::size_t at = static_cast<std::size_t>(y * client.right + x);
+      if (!onHandle && asLeft[at] != whole[at]) ++differing;
+    }
+  EXPECT_EQ(differing, 0) << "pixels the command left unpainted";
 }
 
 bool menuItemEnabled(int id) {
@@ -237,6 +294,7 @@ TEST_F(SelectionTest, LayoutCommandsWaitForEnoughControlsAndUndoToTheByte) {
   EXPECT_EQ(control(2).x, 40);
   EXPECT_EQ(rectInParent(asHwnd(control(1).window)).left, 40);
   EXPECT_EQ(editHistory.undoCount(), steps + 1);
+  expectAsWhollyRepainted();
   const std::string aligned = designFile();
   key('Z', true);
   EXPECT_EQ(designFile(), before);
@@ -275,6 +333,7 @@ TEST_F(SelectionTest, CopyPasteDuplicateAndCutKeepEveryPropertyAndNameThemApart)
   EXPECT_EQ(rectInParent(asHwnd(control(4).window)).left, 48);
   EXPECT_EQ(selection(), (std::vector<std::int32_t>{3, 4}));
   EXPECT_EQ(editHistory.undoCount(), steps + 1);
+  expectAsWhollyRepainted();
 
   key('D', true);  // the pasted pair again, one step further
   ASSERT_EQ(project.objectCount, 7);

@@ -11,6 +11,12 @@
 // must hold code.txt, setting.ini and the nine tool bitmaps.
 //
 //   quorvin_gui_bench.exe [--controls=N] [--repetitions=N] [--skip-open]
+//                         [--only=GROUP]
+//
+// --only runs one group of rows, for quicker rounds while working on it:
+// open, single (press, click, drag step, key releases, undo and redo),
+// order, selection (200 selected: drag step, align, space, paste), delete,
+// outline.
 //
 // Also: a press and a click that select, Delete, and on the design with an
 // outline the markers shown and hidden and a marker dragged and released.
@@ -348,7 +354,7 @@ void benchOrder(int index, int repetitions, std::vector<Row>& rows) {
 }
 
 // A selection of 200 controls (half the design, if smaller): one step of
-// dragging them all, then a Layout command and a paste of them, each
+// dragging them all, then two Layout commands and a paste of them, each
 // undone again before the next repetition.
 void benchSelection(int count, int repetitions, std::vector<Row>& rows) {
   const int size = std::min(200, count / 2);
@@ -381,29 +387,29 @@ void benchSelection(int count, int repetitions, std::vector<Row>& rows) {
   }
   sendMouse(WM_LBUTTONUP, 0, at);
   paintNow();
-  Row align{"align lefts, " + label + ", painted", {}};
-  for (int i = 0; i < repetitions; ++i) {
-    const double start = nowMs();
-    arrangeSelection(ArrangeCommand::AlignLefts);
-    paintNow();
-    align.samplesMs.push_back(nowMs() - start);
-    undoDesign();
-    paintNow();
-  }
-  Row paste{"paste of " + label + ", painted", {}};
-  copySelection();
-  for (int i = 0; i < repetitions; ++i) {
-    const double start = nowMs();
-    pasteControls();
-    paintNow();
-    paste.samplesMs.push_back(nowMs() - start);
-    undoDesign();
-    paintNow();
-  }
+  // Each command timed handled, then with the painting it causes.
+  const auto timed = [&](const std::string& name, const auto& step) {
+    Row handled{name + ", handled", {}};
+    Row shown{name + ", painted", {}};
+    for (int i = 0; i < repetitions; ++i) {
+      const double start = nowMs();
+      step();
+      const double done = nowMs();
+      paintNow();
+      handled.samplesMs.push_back(done - start);
+      shown.samplesMs.push_back(nowMs() - start);
+      undoDesign();
+      paintNow();
+    }
+    rows.push_back(std::move(handled));
+    rows.push_back(std::move(shown));
+  };
   rows.push_back(std::move(handler));
   rows.push_back(std::move(painted));
-  rows.push_back(std::move(align));
-  rows.push_back(std::move(paste));
+  timed("align lefts, " + label, [] { arrangeSelection(ArrangeCommand::AlignLefts); });
+  timed("space evenly across, " + label, [] { arrangeSelection(ArrangeCommand::SpaceAcross); });
+  copySelection();
+  timed("paste of " + label, [] { pasteControls(); });
 }
 
 // Press and release on a control (alternately two): the press selects it,
@@ -502,44 +508,11 @@ void benchMarkersShownAndHidden(int index, int repetitions, std::vector<Row>& ro
   rows.push_back(std::move(hidden));
 }
 
-int intOption(int argc, wchar_t** argv, const wchar_t* name, int fallback) {
-  const std::size_t length = std::wcslen(name);
-  for (int i = 1; i < argc; ++i)
-    if (std::wcsncmp(argv[i], name, length) == 0) return std::max(1, _wtoi(argv[i] + length));
-  return fallback;
-}
-
-int run(int argc, wchar_t** argv) {
-  const int count = intOption(argc, argv, L"--controls=", 1000);
-  const int repetitions = intOption(argc, argv, L"--repetitions=", 7);
-  if (!startDesigner(GetModuleHandleW(nullptr), SW_SHOWNORMAL)) {
-    std::fprintf(stderr, "the designer did not start (are the bitmaps in the current folder?)\n");
-    return 2;
-  }
-  // Room for the whole design; the palette beside it.
-  MoveWindow(mainWindow, 0, 0, 1180, 1000, TRUE);
-  SetWindowPos(toolWindow, nullptr, 1185, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  pump();
-
-  const auto plain = std::filesystem::current_path() / "bench-plain.mwd";
-  const auto outlined = std::filesystem::current_path() / "bench-outline.mwd";
-  writeDesign(plain, count, false);
-  writeDesign(outlined, count, true);
-  std::printf("%d controls, %d repetitions (more for the short steps)\n", count, repetitions);
-
-  std::vector<Row> rows;
-  // --skip-open: the opens take most of a run at 2,000 controls.
-  bool skipOpen = false;
-  for (int i = 1; i < argc; ++i) skipOpen = skipOpen || std::wcscmp(argv[i], L"--skip-open") == 0;
-  if (!skipOpen) {
-    rows.push_back(benchFloor(plain, "floor: the platform shows the design", repetitions));
-    rows.push_back(benchOpen(plain, "open, painted", repetitions));
-    rows.push_back(benchFloor(outlined, "floor: the same with the outline", repetitions));
-    rows.push_back(benchOpen(outlined, "open with a 500-point outline, painted", repetitions));
-  }
-
-  openDesign(plain);
-  const int middle = count / 2;
+// One control at a time: press and click, the drag step, the key releases
+// with their floor, undo and redo of a move and of a deletion, the drag
+// step again with Alt and with the grid.
+void benchSingleControl(const std::filesystem::path& plain, int middle, int repetitions,
+                        std::vector<Row>& rows) {
   benchClick(middle, middle + 1, repetitions * 3, rows);
   benchDragStep(middle, repetitions * 10, rows);
 
@@ -601,26 +574,74 @@ int run(int argc, wchar_t** argv) {
   ownSettings.gridSnap = false;
   gridSettingsChanged();
   paintNow();
-  benchOrder(middle, repetitions, rows);
-  benchSelection(count, repetitions, rows);
+}
+
+int intOption(int argc, wchar_t** argv, const wchar_t* name, int fallback) {
+  const std::size_t length = std::wcslen(name);
+  for (int i = 1; i < argc; ++i)
+    if (std::wcsncmp(argv[i], name, length) == 0) return std::max(1, _wtoi(argv[i] + length));
+  return fallback;
+}
+
+int run(int argc, wchar_t** argv) {
+  const int count = intOption(argc, argv, L"--controls=", 1000);
+  const int repetitions = intOption(argc, argv, L"--repetitions=", 7);
+  if (!startDesigner(GetModuleHandleW(nullptr), SW_SHOWNORMAL)) {
+    std::fprintf(stderr, "the designer did not start (are the bitmaps in the current folder?)\n");
+    return 2;
+  }
+  // Room for the whole design; the palette beside it.
+  MoveWindow(mainWindow, 0, 0, 1180, 1000, TRUE);
+  SetWindowPos(toolWindow, nullptr, 1185, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  pump();
+
+  const auto plain = std::filesystem::current_path() / "bench-plain.mwd";
+  const auto outlined = std::filesystem::current_path() / "bench-outline.mwd";
+  writeDesign(plain, count, false);
+  writeDesign(outlined, count, true);
+  std::printf("%d controls, %d repetitions (more for the short steps)\n", count, repetitions);
+
+  std::vector<Row> rows;
+  // --skip-open: the opens take most of a run at 2,000 controls.
+  bool skipOpen = false;
+  std::wstring only;
+  for (int i = 1; i < argc; ++i) {
+    skipOpen = skipOpen || std::wcscmp(argv[i], L"--skip-open") == 0;
+    if (std::wcsncmp(argv[i], L"--only=", 7) == 0) only = argv[i] + 7;
+  }
+  const auto wanted = [&](const wchar_t* group) { return only.empty() || only == group; };
+  if (!skipOpen && wanted(L"open")) {
+    rows.push_back(benchFloor(plain, "floor: the platform shows the design", repetitions));
+    rows.push_back(benchOpen(plain, "open, painted", repetitions));
+    rows.push_back(benchFloor(outlined, "floor: the same with the outline", repetitions));
+    rows.push_back(benchOpen(outlined, "open with a 500-point outline, painted", repetitions));
+  }
+
+  openDesign(plain);
+  const int middle = count / 2;
+  if (wanted(L"single")) benchSingleControl(plain, middle, repetitions, rows);
+  if (wanted(L"order")) benchOrder(middle, repetitions, rows);
+  if (wanted(L"selection")) benchSelection(count, repetitions, rows);
 
   // The first controls deleted one after the other.
-  rows.push_back(benchDelete("Delete, painted", repetitions));
+  if (wanted(L"delete")) rows.push_back(benchDelete("Delete, painted", repetitions));
 
   // The outline: markers shown and hidden, a marker dragged and released,
   // a click on a control, the fields with a control and with a point.
-  openDesign(outlined);
-  const int inOutline = std::min(middle, project.objectCount - 1);
-  benchMarkersShownAndHidden(inOutline, repetitions, rows);
-  sendMouse(WM_LBUTTONDOWN, MK_LBUTTON, screenOf(surfaceWindow(), project.width / 2, 4));
-  sendMouse(WM_LBUTTONUP, 0, screenOf(surfaceWindow(), project.width / 2, 4));
-  paintNow();
-  benchMarker(repetitions, rows);
-  benchClick(inOutline, inOutline + 1, repetitions * 3, rows);
-  rows[rows.size() - 2].name = "outline: press on a control, painted";
-  rows[rows.size() - 1].name = "outline: click that selects, painted";
-  rows.push_back(benchKeyRelease("outline: key release, control selected, painted",
-                                 repetitions * 3, kControlWidth + 4, kControlWidth));
+  if (wanted(L"outline")) {
+    openDesign(outlined);
+    const int inOutline = std::min(middle, project.objectCount - 1);
+    benchMarkersShownAndHidden(inOutline, repetitions, rows);
+    sendMouse(WM_LBUTTONDOWN, MK_LBUTTON, screenOf(surfaceWindow(), project.width / 2, 4));
+    sendMouse(WM_LBUTTONUP, 0, screenOf(surfaceWindow(), project.width / 2, 4));
+    paintNow();
+    benchMarker(repetitions, rows);
+    benchClick(inOutline, inOutline + 1, repetitions * 3, rows);
+    rows[rows.size() - 2].name = "outline: press on a control, painted";
+    rows[rows.size() - 1].name = "outline: click that selects, painted";
+    rows.push_back(benchKeyRelease("outline: key release, control selected, painted",
+                                   repetitions * 3, kControlWidth + 4, kControlWidth));
+  }
   printTable(rows);
 
   closeProject();

@@ -3,7 +3,7 @@
 # own, in a folder holding the files the designer reads at start-up (copied
 # from the build's run folder). Prints the table of timings.
 #
-#   tests/gui_bench/run.sh BUILD_DIR [--controls=N] [--repetitions=N]
+#   tests/gui_bench/run.sh BUILD_DIR [--controls=N] [--repetitions=N] [--skip-open] [--only=GROUP]
 #
 # BUILD_DIR is a Windows build in which the target quorvin_gui_bench has
 # been built (cmake --build BUILD_DIR --target quorvin_gui_bench).
