@@ -265,11 +265,17 @@ void applyObjectFields(DesignObject& object, const FieldTexts& texts) {
   // A key in one field changes one thing: the control is told only what
   // differs, so that it repaints (and its siblings recompute what they
   // show) only when something of it really changed.
-  const PixelRect before = rectOf(object);
-  if (texts.caption != object.caption) setWindowTextCp932(control, texts.caption);
+  const bool captionChanged = texts.caption != object.caption;
+  const RegionPoint place{object.x, object.y};
+  const RegionPoint size{object.width, object.height};
+  if (captionChanged) setWindowTextCp932(control, texts.caption);
   if (!applyObjectFieldTexts(object, texts)) return;
-  // The control and its handles repaint together, once.
-  if (!(rectOf(object) == before)) placeWithSizeHandles(object);
+  const bool moved = !(place == RegionPoint{object.x, object.y});
+  const bool resized = !(size == RegionPoint{object.width, object.height});
+  if (!moved && !resized) return;
+  MoveWindow(control, object.x, object.y, object.width, object.height, TRUE);
+  placeSizeHandles(object);
+  if (resized) InvalidateRect(control, nullptr, TRUE);
 }
 
 void applyWindowFields(const FieldTexts& texts) {

@@ -74,25 +74,6 @@ void hideChildrenAtOnce(HWND parent, const std::vector<HWND>& children) {
   if (hidden) RedrawWindow(parent, nullptr, covered.get(), kRepaintAll);
 }
 
-void moveChildrenAtOnce(HWND parent, std::span<const ChildMove> moves) {
-  UniqueRegion changed(CreateRectRgn(0, 0, 0, 0));
-  if (!changed) return;
-  for (const ChildMove& move : moves) {
-    const HWND child = move.window;
-    const RECT& to = move.to;
-    const bool wasVisible = IsWindowVisible(child) != FALSE;
-    const RECT from = rectInParent(child);
-    const bool same = EqualRect(&from, &to) != FALSE;
-    if (same && (wasVisible || !move.show)) continue;
-    if (wasVisible) addRect(changed.get(), from);
-    SetWindowPos(child, nullptr, to.left, to.top, to.right - to.left, to.bottom - to.top,
-                 SWP_NOREDRAW | SWP_NOZORDER | SWP_NOACTIVATE |
-                     (move.show ? SWP_SHOWWINDOW : 0));
-    if (wasVisible || move.show) addRect(changed.get(), to);
-  }
-  RedrawWindow(parent, nullptr, changed.get(), RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-}
-
 RegionReplaced replaceWindowRegion(HWND window, HRGN region) {
   const auto whole = [&] {
     return SetWindowRgn(window, region, TRUE) != 0 ? RegionReplaced::WindowRedrawn

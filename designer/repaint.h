@@ -35,21 +35,6 @@ void hideChildrenAtOnce(HWND parent, const std::vector<HWND>& children);
 // Empty (false) when there are none or the region cannot be made.
 UniqueRegion regionOfRects(std::span<const RECT> rects);
 
-// A child window's new rectangle (its parent's client coordinates); `show`
-// shows it as well.
-struct ChildMove {
-  HWND window;
-  RECT to;
-  bool show = false;
-};
-
-// Moves and sizes the children of `parent` without repainting after each,
-// then invalidates once where they were and where they are (erase on, the
-// children there included): the same pixels as moving them one by one with
-// repaint on, for one pass over the parent's children instead of one per
-// window. A child already at its place (and shown, if asked) is left alone.
-void moveChildrenAtOnce(HWND parent, std::span<const ChildMove> moves);
-
 // Gives `window` the region `region` (window coordinates); on success the
 // window owns it (released from `region`). The window's rectangle must not
 // have changed since its last region: only where the old and the new region

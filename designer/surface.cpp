@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <array>
-#include <optional>
 #include <utility>
 #include <vector>
 
@@ -573,39 +572,21 @@ bool placeFromRelease() {
   return true;
 }
 
-namespace {
-
-// The four handles' places around `object`: `extra` first (the control
-// itself, when it moves with them), then the handles.
-std::vector<ChildMove> movesWithSizeHandles(HWND surface, const DesignObject& object,
-                                            std::optional<ChildMove> extra) {
-  std::vector<ChildMove> moves;
-  if (extra) moves.push_back(*extra);
-  const std::array<RegionPoint, 4> positions = sizeHandlePositions(rectOf(object));
-  for (std::size_t i = 0; i < kHandleIds.size(); ++i)
-    if (const HWND handle = sizeHandle(surface, i))
-      moves.push_back({handle,
-                       {positions[i].x, positions[i].y, positions[i].x + kSizeHandleSize,
-                        positions[i].y + kSizeHandleSize},
-                       true});
-  return moves;
-}
-
-}  // namespace
-
 void placeSizeHandles(const DesignObject& object) {
   const HWND surface = surfaceWindow();
   if (surface == nullptr) return;
-  moveChildrenAtOnce(surface, movesWithSizeHandles(surface, object, std::nullopt));
-}
-
-void placeWithSizeHandles(const DesignObject& object) {
-  const HWND surface = surfaceWindow();
-  if (surface == nullptr) return;
-  const ChildMove control{asHwnd(object.window),
-                          {object.x, object.y, object.x + std::max(object.width, 0),
-                           object.y + std::max(object.height, 0)}};
-  moveChildrenAtOnce(surface, movesWithSizeHandles(surface, object, control));
+  const std::array<RegionPoint, 4> positions = sizeHandlePositions(rectOf(object));
+  // One batch: the system works out the surface's visible regions once for
+  // the four handles instead of once each.
+  HDWP batch = BeginDeferWindowPos(static_cast<int>(kHandleIds.size()));
+  for (std::size_t i = 0; i < kHandleIds.size() && batch != nullptr; ++i) {
+    const HWND handle = sizeHandle(surface, i);
+    if (handle == nullptr) continue;
+    batch = DeferWindowPos(batch, handle, nullptr, positions[i].x, positions[i].y,
+                           kSizeHandleSize, kSizeHandleSize,
+                           SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  }
+  if (batch != nullptr) EndDeferWindowPos(batch);
 }
 
 void beginMove(const DesignObject& object) {

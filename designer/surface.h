@@ -56,10 +56,6 @@ void beginMove(const DesignObject& object);
 // hideSizeHandles hides the other selected controls' corners as well.
 void placeSizeHandles(const DesignObject& object);
 void hideSizeHandles();
-// Moves and sizes `object`'s control to its record and its size handles
-// around it, repainting once what the control and the handles left and
-// cover (a key typed into a field).
-void placeWithSizeHandles(const DesignObject& object);
 
 // Black handles around the primary control, hollow ones around every other
 // selected control; all hidden when nothing is selected.
