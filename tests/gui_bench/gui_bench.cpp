@@ -529,6 +529,18 @@ void benchSingleControl(const std::filesystem::path& plain, int middle, int repe
     paintNow();
     rows.push_back(std::move(floor));
   }
+  {
+    // The same key on the last control, in the grid's bottom-right corner:
+    // its moving handles cover no neighbour (in the grid the handles of
+    // the others reach 3 pixels into the next control), as in a design
+    // whose controls stand apart.
+    const int last = project.objectCount - 1;
+    sendMouse(WM_LBUTTONDOWN, MK_LBUTTON, centreOf(last));
+    sendMouse(WM_LBUTTONUP, 0, centreOf(last));
+    paintNow();
+    rows.push_back(benchKeyRelease("key release, control standing apart, painted",
+                                   repetitions * 3, kControlWidth + 4, kControlWidth));
+  }
   // A move of one control, one step; then the deletion of the first
   // control, whose undo gives every later control its id back.
   const POINT moved = centreOf(middle);
