@@ -179,22 +179,23 @@ void restoreDesign(const DesignSnapshot& recorded) {
   // Repainting the whole surface would cost a second with 2,000 controls.
 }
 
+// What follows a commit that recorded or extended a step.
+void stepRecorded() {
+  refreshTabOrderNumbers();
+  tellListener();
+}
+
 }  // namespace
 
 void designChanged(std::uint64_t group) {
   if (restoring || project.surface == 0) return;
-  if (editHistory.commit(currentDesign(), group)) {
-    refreshTabOrderNumbers();
-    tellListener();
-  }
+  if (editHistory.commit(currentDesign(), group)) stepRecorded();
 }
 
 void designChanged(std::uint64_t group, std::span<const std::int32_t> touched) {
   if (restoring || project.surface == 0) return;
-  if (editHistory.commitTouched(project, objects, selectedObject, group, touched)) {
-    refreshTabOrderNumbers();
-    tellListener();
-  }
+  if (editHistory.commitTouched(project, objects, selectedObject, group, touched))
+    stepRecorded();
 }
 
 std::uint64_t newChangeGroup() { return ++lastGroup; }
