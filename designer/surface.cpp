@@ -76,40 +76,12 @@ LRESULT paintHollowCorners(HWND window) {
   return 0;
 }
 
-LRESULT handleHollowCornersMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_NCHITTEST:
-      return HTTRANSPARENT;  // clicks go to the control or surface below
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT:
-      return paintHollowCorners(window);
-    default:
-      return DefWindowProcW(window, message, wParam, lParam);
-  }
-}
-
-LRESULT CALLBACK hollowCornersProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return guardedCall([&] { return handleHollowCornersMessage(window, message, wParam, lParam); });
-}
-
 HWND hollowCornersWindow(HWND surface) {
   if (hollowCorners != nullptr && IsWindow(hollowCorners) && GetParent(hollowCorners) == surface)
     return hollowCorners;
-  const HINSTANCE instance = GetModuleHandleW(nullptr);
-  WNDCLASSEXW existing{};
-  existing.cbSize = sizeof existing;
-  if (GetClassInfoExW(instance, kHollowCornersClass, &existing) == FALSE) {
-    WNDCLASSEXW corners{};
-    corners.cbSize = sizeof corners;
-    corners.lpfnWndProc = hollowCornersProc;
-    corners.hInstance = instance;
-    corners.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    corners.lpszClassName = kHollowCornersClass;
-    if (RegisterClassExW(&corners) == 0) return nullptr;
-  }
+  if (!windowClassReady(kHollowCornersClass, seeThroughProc<paintHollowCorners>)) return nullptr;
   hollowCorners = CreateWindowExW(0, kHollowCornersClass, L"", WS_CHILD, 0, 0, 0, 0, surface,
-                                  nullptr, instance, nullptr);
+                                  nullptr, GetModuleHandleW(nullptr), nullptr);
   hollowCornersShown = false;
   return hollowCorners;
 }

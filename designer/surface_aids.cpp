@@ -67,43 +67,12 @@ LRESULT paintMark(HWND mark) {
   return 0;
 }
 
-LRESULT handleMarkMessage(HWND mark, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_NCHITTEST:
-      return HTTRANSPARENT;  // clicks go to the control below
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT:
-      return paintMark(mark);
-    default:
-      return DefWindowProcW(mark, message, wParam, lParam);
-  }
-}
-
-LRESULT CALLBACK markProc(HWND mark, UINT message, WPARAM wParam, LPARAM lParam) {
-  return guardedCall([&] { return handleMarkMessage(mark, message, wParam, lParam); });
-}
-
-bool markClassReady() {
-  const HINSTANCE instance = GetModuleHandleW(nullptr);
-  WNDCLASSEXW existing{};
-  existing.cbSize = sizeof existing;
-  if (GetClassInfoExW(instance, kMarkClassName, &existing) != FALSE) return true;
-  WNDCLASSEXW mark{};
-  mark.cbSize = sizeof mark;
-  mark.lpfnWndProc = markProc;
-  mark.hInstance = instance;
-  mark.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  mark.lpszClassName = kMarkClassName;
-  return RegisterClassExW(&mark) != 0;
-}
-
 // The surface's mark `id`, made (hidden) when it does not exist yet.
 HWND markWindow(int id) {
   const HWND surface = surfaceWindow();
   if (surface == nullptr) return nullptr;
   if (const HWND found = GetDlgItem(surface, id)) return found;
-  if (!markClassReady()) return nullptr;
+  if (!windowClassReady(kMarkClassName, seeThroughProc<paintMark>)) return nullptr;
   return CreateWindowExW(0, kMarkClassName, L"", WS_CHILD, 0, 0, 0, 0, surface,
                          idAsMenu(id),
                          GetModuleHandleW(nullptr), nullptr);

@@ -52,4 +52,40 @@ LRESULT guardedCall(Body&& body, LRESULT fallback = 0) noexcept {
   }
 }
 
+// Registers the window class `className` of this module with `procedure`
+// and the arrow cursor, unless it is registered already. False when it
+// cannot be.
+inline bool windowClassReady(const wchar_t* className, WNDPROC procedure) {
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  WNDCLASSEXW existing{};
+  existing.cbSize = sizeof existing;
+  if (GetClassInfoExW(instance, className, &existing) != FALSE) return true;
+  WNDCLASSEXW made{};
+  made.cbSize = sizeof made;
+  made.lpfnWndProc = procedure;
+  made.hInstance = instance;
+  made.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  made.lpszClassName = className;
+  return RegisterClassExW(&made) != 0;
+}
+
+// The procedure of a child that only shows: `Paint` answers WM_PAINT, the
+// background is never erased, and every click goes through to what lies
+// beneath.
+template <LRESULT (*Paint)(HWND)>
+LRESULT CALLBACK seeThroughProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return guardedCall([&]() -> LRESULT {
+    switch (message) {
+      case WM_NCHITTEST:
+        return HTTRANSPARENT;
+      case WM_ERASEBKGND:
+        return 1;
+      case WM_PAINT:
+        return Paint(window);
+      default:
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+  });
+}
+
 }  // namespace quorvin
