@@ -55,14 +55,14 @@ class LineReader {
     return result;
   }
 
-  std::optional<std::int32_t> number() {
-    std::int32_t value = 0;
-    if (shortNumber(value)) return value;
-    return numberAnyForm();
-  }
+  // The numbers and the style are written through `out` rather than
+  // returned as optionals: an optional comes back through memory as an int
+  // and a flag written apart and read as one word, a stall per field that
+  // cost more than reading the digits.
+  bool number(std::int32_t& out) { return shortNumber(out) || numberAnyForm(out); }
 
   // An unsigned 32-bit decimal followed directly by the letters "ld".
-  std::optional<std::uint32_t> style() {
+  bool style(std::uint32_t& out) {
     // Written by this program: the digits, "ld" and the line end.
     std::uint64_t digits = 0;
     std::size_t at = 0;
@@ -71,13 +71,10 @@ class LineReader {
     if (at > 0 && digits <= std::numeric_limits<std::uint32_t>::max() &&
         rest_.substr(at, 4) == "ld\r\n") {
       rest_.remove_prefix(at + 4);
-      return static_cast<std::uint32_t>(digits);
+      out = static_cast<std::uint32_t>(digits);
+      return true;
     }
-    LineReader saved = *this;
-    std::optional<std::uint32_t> value;
-    if (const std::optional<std::string_view> text = line()) value = parseStyle(*text);
-    if (!value) *this = saved;
-    return value;
+    return styleAnyForm(out);
   }
 
   // A text line whose escaped length was stated as `length`. The text is the
@@ -118,17 +115,27 @@ class LineReader {
     return true;
   }
 
-  [[gnu::noinline]] std::optional<std::int32_t> numberAnyForm() {
-    LineReader saved = *this;
-    const std::optional<std::string_view> text = line();
-    std::optional<std::int32_t> value;
-    if (text) value = parseNumberLine(*text);
-    if (!value) *this = saved;
-    return value;
+  [[gnu::noinline]] bool numberAnyForm(std::int32_t& out) {
+    return anyForm(out, parseNumberLine);
   }
+  [[gnu::noinline]] bool styleAnyForm(std::uint32_t& out) { return anyForm(out, parseStyle); }
 
   // The part not read yet.
   std::string_view rest() const { return rest_; }
+
+  // A whole line parsed by `parse`; on failure nothing is taken.
+  template <typename Value, typename Parse>
+  bool anyForm(Value& out, Parse parse) {
+    LineReader saved = *this;
+    const std::optional<std::string_view> text = line();
+    const std::optional<Value> value = text ? parse(*text) : std::nullopt;
+    if (!value) {
+      *this = saved;
+      return false;
+    }
+    out = *value;
+    return true;
+  }
 
   // The 60 bytes of the font record, each 0x0D 0x0A pair standing for one
   // 0x0A; every other byte value is taken as it is.
@@ -291,57 +298,51 @@ ReadResult ProjectFileReader::readHeader(Project& out) {
   LineReader in(rest_);
   Project read;  // surface, fontHandle, activeMarker 0; activePoint -1
 
-  const std::optional<std::int32_t> objectCount = in.number();
-  const std::optional<std::int32_t> x = in.number();
-  const std::optional<std::int32_t> y = in.number();
-  const std::optional<std::int32_t> width = in.number();
-  const std::optional<std::int32_t> height = in.number();
-  const std::optional<std::int32_t> mode = in.number();
-  const std::optional<std::int32_t> pointCount = in.number();
-  if (!objectCount || !x || !y || !width || !height || !mode || !pointCount) return damaged();
-  if (*objectCount < 0) return damaged();
-  if (*mode == static_cast<std::int32_t>(RegionMode::Rectangle)) {
-    if (*pointCount != 0) return damaged();
-  } else if (*mode == static_cast<std::int32_t>(RegionMode::Polygon)) {
-    if (*pointCount < 3) return damaged();
+  std::int32_t objectCount = 0, x = 0, y = 0, width = 0, height = 0, mode = 0, pointCount = 0;
+  if (!in.number(objectCount) || !in.number(x) || !in.number(y) || !in.number(width) ||
+      !in.number(height) || !in.number(mode) || !in.number(pointCount))
+    return damaged();
+  if (objectCount < 0) return damaged();
+  if (mode == static_cast<std::int32_t>(RegionMode::Rectangle)) {
+    if (pointCount != 0) return damaged();
+  } else if (mode == static_cast<std::int32_t>(RegionMode::Polygon)) {
+    if (pointCount < 3) return damaged();
   } else {
     return damaged();
   }
-  read.x = *x;
-  read.y = *y;
-  read.width = *width;
-  read.height = *height;
-  read.regionMode = static_cast<RegionMode>(*mode);
+  read.x = x;
+  read.y = y;
+  read.width = width;
+  read.height = height;
+  read.regionMode = static_cast<RegionMode>(mode);
 
   part = "title and class name";
-  const std::optional<std::int32_t> classLength = in.number();
-  const std::optional<std::int32_t> titleLength = in.number();
-  if (!classLength || !titleLength) return damaged();
-  if (!in.text(*classLength, read.className) || !in.text(*titleLength, read.title)) return damaged();
+  std::int32_t classLength = 0, titleLength = 0;
+  if (!in.number(classLength) || !in.number(titleLength)) return damaged();
+  if (!in.text(classLength, read.className) || !in.text(titleLength, read.title)) return damaged();
 
   part = "outline points";
   if (read.regionMode == RegionMode::Polygon) {
     // The count must fit in what is left before anything is allocated for it.
-    if (static_cast<std::size_t>(*pointCount) > in.remaining() / kMinPointBytes ||
-        *pointCount > std::numeric_limits<std::int32_t>::max() - kSpareEntries)
+    if (static_cast<std::size_t>(pointCount) > in.remaining() / kMinPointBytes ||
+        pointCount > std::numeric_limits<std::int32_t>::max() - kSpareEntries)
       return damaged();
     std::vector<RegionPoint> markers;
-    for (std::int32_t i = 0; i < *pointCount; ++i) {
-      const std::optional<std::int32_t> px = in.number();
-      const std::optional<std::int32_t> py = in.number();
-      if (!px || !py) return damaged();
-      markers.push_back({*px, *py});
+    for (std::int32_t i = 0; i < pointCount; ++i) {
+      RegionPoint point{};
+      if (!in.number(point.x) || !in.number(point.y)) return damaged();
+      markers.push_back(point);
     }
-    read.growPointArrays(*pointCount + kSpareEntries);
+    read.growPointArrays(pointCount + kSpareEntries);
     std::copy(markers.begin(), markers.end(), read.markerPoints.begin());
-    read.pointCount = *pointCount;
+    read.pointCount = pointCount;
   }
 
   part = "font";
   if (!in.font(read.font)) return damaged();
   part = "controls";
-  if (static_cast<std::size_t>(*objectCount) > in.remaining() / kMinObjectBytes) return damaged();
-  read.objectCount = *objectCount;
+  if (static_cast<std::size_t>(objectCount) > in.remaining() / kMinObjectBytes) return damaged();
+  read.objectCount = objectCount;
 
   out = std::move(read);
   rest_ = in.rest();
@@ -353,24 +354,20 @@ void ProjectFileReader::restartControls() { rest_ = controls_; }
 
 bool ProjectFileReader::nextControl(DesignObject& object, std::string_view* idNameLine) {
   LineReader in(rest_);
-  const std::optional<std::int32_t> kind = in.number();
-  if (!kind || !isKnownObjectKind(*kind)) return false;
-  const std::optional<std::int32_t> ox = in.number();
-  const std::optional<std::int32_t> oy = in.number();
-  const std::optional<std::int32_t> ow = in.number();
-  const std::optional<std::int32_t> oh = in.number();
-  const std::optional<std::uint32_t> style = in.style();
-  const std::optional<std::int32_t> captionLength = in.number();
-  const std::optional<std::int32_t> idLength = in.number();
-  if (!ox || !oy || !ow || !oh || !style || !captionLength || !idLength) return false;
-  if (!in.text(*captionLength, object.caption) || !in.text(*idLength, object.idName, idNameLine))
+  std::int32_t kind = 0, x = 0, y = 0, width = 0, height = 0, captionLength = 0, idLength = 0;
+  std::uint32_t style = 0;
+  if (!in.number(kind) || !isKnownObjectKind(kind)) return false;
+  if (!in.number(x) || !in.number(y) || !in.number(width) || !in.number(height) ||
+      !in.style(style) || !in.number(captionLength) || !in.number(idLength))
     return false;
-  object.kind = static_cast<ObjectKind>(*kind);
-  object.x = *ox;
-  object.y = *oy;
-  object.width = *ow;
-  object.height = *oh;
-  object.style = *style;
+  if (!in.text(captionLength, object.caption) || !in.text(idLength, object.idName, idNameLine))
+    return false;
+  object.kind = static_cast<ObjectKind>(kind);
+  object.x = x;
+  object.y = y;
+  object.width = width;
+  object.height = height;
+  object.style = style;
   rest_ = in.rest();
   return true;
 }
