@@ -104,7 +104,11 @@ void restoreControls(const std::vector<DesignObject>& recorded) {
   project.objectCount = static_cast<std::int32_t>(recorded.size());
   for (const std::size_t i : remake) recreateObjectControl(static_cast<int>(i));
   // A control made again is created below all others: it goes to its place.
-  if (orderChanged || !remake.empty()) restackControls();
+  if (orderChanged) {
+    restackControls();
+  } else if (!remake.empty()) {
+    restackControls(remake);
+  }
 }
 
 // The designed window's own records: title, class, rectangle, font, outline.

@@ -334,10 +334,39 @@ void orderControlsByPosition() {
   applyOrder(orderByPosition(rects, std::span<const bool>(groupBoxes.get(), count)));
 }
 
+namespace {
+
+constexpr UINT kOnlyOrder = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+
+// Puts control `k` right below the nearest control before it that has a
+// window, or on top of them all.
+void stackBelowPredecessor(std::size_t k) {
+  const HWND control = asHwnd(objects[k].window);
+  if (control == nullptr) return;
+  HWND above = nullptr;
+  for (std::size_t j = k; j > 0 && above == nullptr;) above = asHwnd(objects[--j].window);
+  SetWindowPos(control, above == nullptr ? HWND_TOP : above, 0, 0, 0, 0, kOnlyOrder);
+}
+
+// The handles stay above every control, the marks below (see showMarkAt).
+void restackAids(HWND surface) {
+  for (const ToolCode id : {ToolCode::SizeTopLeft, ToolCode::SizeTopRight,
+                            ToolCode::SizeBottomLeft, ToolCode::SizeBottomRight})
+    if (const HWND handle = GetDlgItem(surface, static_cast<int>(id)))
+      SetWindowPos(handle, HWND_TOP, 0, 0, 0, 0, kOnlyOrder);
+  for (const int id : {kVerticalLineId, kHorizontalLineId})
+    if (const HWND mark = GetDlgItem(surface, id))
+      SetWindowPos(mark, HWND_BOTTOM, 0, 0, 0, 0, kOnlyOrder);
+  for (int k = 0; k < shownNumbers; ++k)
+    if (const HWND mark = GetDlgItem(surface, kFirstNumberId + k))
+      SetWindowPos(mark, HWND_BOTTOM, 0, 0, 0, 0, kOnlyOrder);
+}
+
+}  // namespace
+
 void restackControls() {
   const HWND surface = surfaceWindow();
   if (surface == nullptr) return;
-  constexpr UINT kOnlyOrder = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
   // The surface's children as they stack now, top first, in one call.
   std::unordered_map<HWND, std::size_t> stacked;
   EnumChildWindows(
@@ -355,23 +384,17 @@ void restackControls() {
     place[k] = found == stacked.end() ? stacked.size() + k : found->second;
   }
   const std::vector<bool> inPlace = longestRising(place);
-  for (std::size_t k = 0; k < count; ++k) {
-    const HWND control = asHwnd(objects[k].window);
-    if (inPlace[k] || control == nullptr) continue;
-    const HWND above = k == 0 ? nullptr : asHwnd(objects[k - 1].window);
-    SetWindowPos(control, above == nullptr ? HWND_TOP : above, 0, 0, 0, 0, kOnlyOrder);
-  }
-  // The handles stay above every control, the marks below (see showMarkAt).
-  for (const ToolCode id : {ToolCode::SizeTopLeft, ToolCode::SizeTopRight,
-                            ToolCode::SizeBottomLeft, ToolCode::SizeBottomRight})
-    if (const HWND handle = GetDlgItem(surface, static_cast<int>(id)))
-      SetWindowPos(handle, HWND_TOP, 0, 0, 0, 0, kOnlyOrder);
-  for (const int id : {kVerticalLineId, kHorizontalLineId})
-    if (const HWND mark = GetDlgItem(surface, id))
-      SetWindowPos(mark, HWND_BOTTOM, 0, 0, 0, 0, kOnlyOrder);
-  for (int k = 0; k < shownNumbers; ++k)
-    if (const HWND mark = GetDlgItem(surface, kFirstNumberId + k))
-      SetWindowPos(mark, HWND_BOTTOM, 0, 0, 0, 0, kOnlyOrder);
+  for (std::size_t k = 0; k < count; ++k)
+    if (!inPlace[k]) stackBelowPredecessor(k);
+  restackAids(surface);
+}
+
+void restackControls(std::span<const std::size_t> madeAgain) {
+  const HWND surface = surfaceWindow();
+  if (surface == nullptr) return;
+  for (const std::size_t k : madeAgain)
+    if (k < static_cast<std::size_t>(usedCount())) stackBelowPredecessor(k);
+  restackAids(surface);
 }
 
 bool tabOrderModeActive() { return tabMode; }
