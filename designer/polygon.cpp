@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <vector>
 
 #include "app/main_window.h"
 #include "app/model.h"
@@ -42,13 +43,21 @@ bool activePointInRange() {
          static_cast<std::size_t>(project.activePoint) < project.regionPoints.size();
 }
 
+// Every marker window made, dead ones included until the next look-up
+// drops them. Asking the system for the main window's children instead
+// costs a call into Wine's server per child: with 500 markers that was most
+// of a press on a control (which makes sure the markers are hidden).
+std::vector<HWND> madeMarkers;
+
 // A new marker window (visible, not yet subclassed) with its top-left at
 // `topLeft`, in main-window client coordinates. Null when it cannot be made.
 HWND createMarkerWindow(int index, RegionPoint topLeft) {
-  return CreateWindowExW(0, L"STATIC", L"", kMarkerStyle, topLeft.x, topLeft.y, kMarkerSize,
-                         kMarkerSize, mainWindow,
-                         idAsMenu(controlIdOf(index)),
-                         GetModuleHandleW(nullptr), nullptr);
+  const HWND marker = CreateWindowExW(0, L"STATIC", L"", kMarkerStyle, topLeft.x, topLeft.y,
+                                      kMarkerSize, kMarkerSize, mainWindow,
+                                      idAsMenu(controlIdOf(index)), GetModuleHandleW(nullptr),
+                                      nullptr);
+  if (marker != nullptr) madeMarkers.push_back(marker);
+  return marker;
 }
 
 // Remembers the STATIC class procedure from `marker` (marker 300 when the
@@ -391,22 +400,24 @@ void hidePointMarkers() {
 }
 
 std::vector<HWND> pointMarkers() {
+  // A marker is a live, subclassed child of the main window; the checks
+  // read the process's own window records, without the server.
+  std::erase_if(madeMarkers, [](HWND marker) { return !IsWindow(marker); });
   std::vector<HWND> markers;
   if (mainWindow == nullptr) return markers;
-  for (HWND child = GetWindow(mainWindow, GW_CHILD); child != nullptr;
-       child = GetWindow(child, GW_HWNDNEXT)) {
-    if (isMarker(child)) markers.push_back(child);
-  }
+  for (const HWND marker : madeMarkers)
+    if (isMarker(marker) && GetParent(marker) == mainWindow) markers.push_back(marker);
   std::sort(markers.begin(), markers.end(),
             [](HWND a, HWND b) { return GetDlgCtrlID(a) < GetDlgCtrlID(b); });
   return markers;
 }
 
 HWND pointMarker(int index) {
-  for (HWND child = mainWindow == nullptr ? nullptr : GetWindow(mainWindow, GW_CHILD);
-       child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
-    if (GetDlgCtrlID(child) == controlIdOf(index) && isMarker(child)) return child;
-  }
+  if (mainWindow == nullptr) return nullptr;
+  for (const HWND marker : madeMarkers)
+    if (IsWindow(marker) && GetDlgCtrlID(marker) == controlIdOf(index) && isMarker(marker) &&
+        GetParent(marker) == mainWindow)
+      return marker;
   return nullptr;
 }
 
