@@ -1,6 +1,7 @@
 #include "tests/gui_bench/floor.h"
 
 #include <algorithm>
+#include <array>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "common/win32/window_idioms.h"
 #include "designer/outline_points.h"
 #include "designer/polygon.h"
+#include "designer/sizing.h"
 #include "designer/surface.h"
 
 namespace quorvin {
@@ -51,10 +53,113 @@ HWND host() {
   return window;
 }
 
+// Paints everything the host's windows are waiting to have painted, now.
+void paintNow(HWND window) {
+  RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  GdiFlush();
+}
+
+// Runs `step` `repetitions` times (with the repetition's number), each
+// painted, into `samplesMs`.
+template <typename Step>
+void timeSteps(HWND host, int repetitions, std::vector<double>& samplesMs, Step step) {
+  for (int i = 0; i < repetitions; ++i) {
+    const double begin = nowMs();
+    step(i);
+    paintNow(host);
+    samplesMs.push_back(nowMs() - begin);
+  }
+}
+
+// Moves `squares` onto the corners of `rect`, in one batch as the designer
+// moves its handles.
+void placeSquares(const std::vector<HWND>& squares, const PixelRect& rect) {
+  const std::array<RegionPoint, 4> corners = sizeHandlePositions(rect);
+  HDWP batch = BeginDeferWindowPos(static_cast<int>(squares.size()));
+  for (std::size_t i = 0; i < squares.size() && batch != nullptr; ++i)
+    batch = DeferWindowPos(batch, squares[i], nullptr, corners[i].x, corners[i].y,
+                           kSizeHandleSize, kSizeHandleSize,
+                           SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  if (batch != nullptr) EndDeferWindowPos(batch);
+}
+
+// The floors of single steps on the design shown: `window` holds the
+// controls (`children`, in their order), `host` the markers.
+void timeStepFloors(HWND host, HWND window, const std::vector<DesignObject>& controls,
+                    std::vector<HWND>& children, const std::vector<HWND>& markers,
+                    StepFloors& steps) {
+  const int repetitions = steps.repetitions;
+  const std::size_t count = children.size();
+  if (count >= 2) {
+    const std::size_t middle = count / 2;
+    const DesignObject& control = controls[middle];
+    const DesignObject& next = controls[middle + 1];
+    const HWND child = children[middle];
+    const auto widened = [&control](int i) {
+      return PixelRect{control.x, control.y, control.width + (i % 2 == 0 ? 4 : 0),
+                       control.height};
+    };
+    const auto resize = [&](int i) {
+      const PixelRect rect = widened(i);
+      MoveWindow(child, rect.x, rect.y, rect.width, rect.height, TRUE);
+    };
+    timeSteps(host, repetitions, steps.resizeMs, resize);
+
+    // The handles: made once, as the designer's surface makes them.
+    std::vector<HWND> squares;
+    for (int i = 0; i < 4; ++i)
+      squares.push_back(CreateWindowExW(0, L"STATIC", L"", WS_CHILD | SS_NOTIFY | SS_BLACKRECT,
+                                        0, 0, kSizeHandleSize, kSizeHandleSize, window, nullptr,
+                                        GetModuleHandleW(nullptr), nullptr));
+    placeSquares(squares, rectOf(control));
+    paintNow(host);
+    timeSteps(host, repetitions, steps.resizeWithHandlesMs, [&](int i) {
+      resize(i);
+      placeSquares(squares, widened(i));
+    });
+    timeSteps(host, repetitions, steps.pressMs, [&](int i) {
+      placeSquares(squares, rectOf(i % 2 == 0 ? next : control));
+    });
+    for (const HWND square : squares) DestroyWindow(square);
+    paintNow(host);
+  }
+
+  if (!markers.empty()) {
+    constexpr UINT kOnlyShow = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+    for (int i = 0; i < repetitions; ++i) {
+      for (const HWND marker : markers)
+        SetWindowPos(marker, nullptr, 0, 0, 0, 0, kOnlyShow | SWP_NOZORDER | SWP_HIDEWINDOW);
+      paintNow(host);
+      timeSteps(host, 1, steps.markersShownMs, [&](int) {
+        for (const HWND marker : markers)
+          SetWindowPos(marker, HWND_TOP, 0, 0, 0, 0, kOnlyShow | SWP_SHOWWINDOW);
+      });
+      timeSteps(host, 1, steps.markersHiddenMs, [&](int) {
+        UniqueRegion squares(CreateRectRgn(0, 0, 0, 0));
+        for (const HWND marker : markers) {
+          RECT place = rectInParent(marker);
+          UniqueRegion one(CreateRectRgnIndirect(&place));
+          CombineRgn(squares.get(), squares.get(), one.get(), RGN_OR);
+          SetWindowPos(marker, nullptr, 0, 0, 0, 0,
+                       kOnlyShow | SWP_NOZORDER | SWP_HIDEWINDOW | SWP_NOREDRAW);
+        }
+        RedrawWindow(host, nullptr, squares.get(),
+                     RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+      });
+    }
+  }
+
+  timeSteps(host, std::min<int>(repetitions, static_cast<int>(count)), steps.deleteMs, [&](int) {
+    DestroyWindow(children.front());
+    children.erase(children.begin());
+    for (std::size_t k = 0; k < children.size(); ++k)
+      SetWindowLongPtrW(children[k], GWLP_ID, kControlIdBase + static_cast<LONG_PTR>(k));
+  });
+}
+
 }  // namespace
 
-double showDesignAtTheFloorMs(const std::filesystem::path& file,
-                              std::vector<double>* resizeSamplesMs, int resizeRepetitions) {
+double showDesignAtTheFloorMs(const std::filesystem::path& file, StepFloors* steps) {
   Project design;
   std::vector<DesignObject> controls;
   if (!readProject(file, design, controls)) return -1;
@@ -75,6 +180,7 @@ double showDesignAtTheFloorMs(const std::filesystem::path& file,
   const HWND window =
       CreateWindowExW(0, L"STATIC", cp932ToWide(design.title).c_str(), kWindowStyle, design.x,
                       design.y, design.width, design.height, parent, nullptr, instance, nullptr);
+  std::vector<HWND> children;
   for (int i = 0; i < count; ++i) {
     const DesignObject& control = controls[static_cast<std::size_t>(i)];
     const HWND child = CreateWindowExW(
@@ -82,12 +188,15 @@ double showDesignAtTheFloorMs(const std::filesystem::path& file,
         cp932ToWide(control.caption).c_str(), control.style | WS_CHILD, control.x, control.y,
         control.width, control.height, window, idAsMenu(kControlIdBase + i), instance, nullptr);
     SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+    children.push_back(child);
   }
   std::vector<POINT> outline;
+  std::vector<HWND> markers;
   for (int i = 0; i < points; ++i) {
     const RegionPoint& marker = design.markerPoints[static_cast<std::size_t>(i)];
-    CreateWindowExW(0, L"STATIC", L"", kMarkerStyle, marker.x, marker.y, kMarkerSize, kMarkerSize,
-                    parent, idAsMenu(kMarkerIdBase + i), instance, nullptr);
+    markers.push_back(CreateWindowExW(0, L"STATIC", L"", kMarkerStyle, marker.x, marker.y,
+                                      kMarkerSize, kMarkerSize, parent,
+                                      idAsMenu(kMarkerIdBase + i), instance, nullptr));
     // The region is relative to the window's outer corner, as the
     // designer makes it from the markers.
     outline.push_back(
@@ -102,24 +211,10 @@ double showDesignAtTheFloorMs(const std::filesystem::path& file,
   GdiFlush();
   const double elapsed = nowMs() - start;
 
-  // A key release that resizes one control: the middle child 4 pixels
-  // wider and back, each painted.
-  if (resizeSamplesMs != nullptr && count > 0) {
-    const DesignObject& middle = controls[static_cast<std::size_t>(count / 2)];
-    const HWND child = GetDlgItem(window, kControlIdBase + count / 2);
-    for (int i = 0; i < resizeRepetitions; ++i) {
-      const double begin = nowMs();
-      MoveWindow(child, middle.x, middle.y, middle.width + (i % 2 == 0 ? 4 : 0), middle.height,
-                 TRUE);
-      UpdateWindow(window);
-      GdiFlush();
-      resizeSamplesMs->push_back(nowMs() - begin);
-    }
-  }
+  if (steps != nullptr) timeStepFloors(parent, window, controls, children, markers, *steps);
 
   DestroyWindow(window);
-  for (int i = 0; i < points; ++i)
-    if (const HWND marker = GetDlgItem(parent, kMarkerIdBase + i)) DestroyWindow(marker);
+  for (const HWND marker : markers) DestroyWindow(marker);
   ShowWindow(parent, SW_HIDE);
   MSG message;
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);

@@ -9,20 +9,42 @@
 
 namespace quorvin {
 
+// The platform's share of single steps, each done `repetitions` times on
+// the design shown, each painted before its time is taken (milliseconds,
+// one sample per repetition). A step the design cannot show (markers
+// without an outline, say) gets no samples.
+struct StepFloors {
+  int repetitions = 0;
+  // The middle control 4 pixels wider, then back again: a key release in
+  // the W field, without its size handles.
+  std::vector<double> resizeMs;
+  // The same, with the two squares at its right corners following it: what
+  // a key release must move while the control is selected.
+  std::vector<double> resizeWithHandlesMs;
+  // Four 10-pixel squares moved from the corners of one control to those of
+  // its neighbour, and back: the handles a press on a control shows.
+  std::vector<double> pressMs;
+  // Every point marker brought to the top of the host's children and
+  // shown, one call each, after all were hidden.
+  std::vector<double> markersShownMs;
+  // Every point marker hidden without a repaint each, then their squares
+  // repainted at once.
+  std::vector<double> markersHiddenMs;
+  // The first control destroyed and every later control given the id of
+  // its new place (base + index): a Delete. Runs last, on fewer controls
+  // each time.
+  std::vector<double> deleteMs;
+};
+
 // Shows the design in `file` as plainly as the platform can, once: in a
 // top-level host (made on the first call and kept, as the designer's main
 // window is) one window of the design's size, in it one child per control
 // (the control's class, style, extended style, caption and the design's
 // font), in the host the point markers, the design's region on the window,
-// then one painting of everything. Destroys what it made afterwards.
+// then one painting of everything. With `steps`, then times each of its
+// steps on the design shown. Destroys what it made afterwards.
 // Returns the milliseconds from the first creation to the end of the
 // painting, or a negative number when the design cannot be read.
-// With `resizeSamplesMs`, the design shown is then given `resizeRepetitions`
-// resizes of its middle control (4 pixels wider, back again), each painted,
-// and their milliseconds are added there: the floor of a key release that
-// resizes a control.
-double showDesignAtTheFloorMs(const std::filesystem::path& file,
-                              std::vector<double>* resizeSamplesMs = nullptr,
-                              int resizeRepetitions = 0);
+double showDesignAtTheFloorMs(const std::filesystem::path& file, StepFloors* steps = nullptr);
 
 }  // namespace quorvin

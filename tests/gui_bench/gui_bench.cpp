@@ -523,11 +523,17 @@ void benchSingleControl(const std::filesystem::path& plain, int middle, int repe
   rows.push_back(benchKeyRelease("key release, control selected, painted", repetitions * 3,
                                  kControlWidth + 4, kControlWidth));
   {
-    // Its floor: the platform resizing one of as many controls.
-    Row floor{"floor: one control resized among them, painted", {}};
-    showDesignAtTheFloorMs(plain, &floor.samplesMs, repetitions * 3);
+    // Their floors: the platform resizing one of as many controls, with and
+    // without the handles that follow it, moving the handles as a press
+    // does, and a Delete's destruction and renumbering.
+    StepFloors floors;
+    floors.repetitions = repetitions * 3;
+    showDesignAtTheFloorMs(plain, &floors);
     paintNow();
-    rows.push_back(std::move(floor));
+    rows.push_back({"floor: one control resized among them, painted", floors.resizeMs});
+    rows.push_back({"floor: the same with its two handles", floors.resizeWithHandlesMs});
+    rows.push_back({"floor: four handles to the next control", floors.pressMs});
+    rows.push_back({"floor: Delete (destroyed, later renumbered)", floors.deleteMs});
   }
   {
     // The same key on the last control, in the grid's bottom-right corner:
@@ -656,6 +662,15 @@ int run(int argc, wchar_t** argv) {
     rows[rows.size() - 1].name = "outline: click that selects, painted";
     rows.push_back(benchKeyRelease("outline: key release, control selected, painted",
                                    repetitions * 3, kControlWidth + 4, kControlWidth));
+    // The floors of the same steps on the design with the outline.
+    StepFloors floors;
+    floors.repetitions = repetitions * 3;
+    showDesignAtTheFloorMs(outlined, &floors);
+    paintNow();
+    rows.push_back({"floor, outline: markers shown", floors.markersShownMs});
+    rows.push_back({"floor, outline: markers hidden", floors.markersHiddenMs});
+    rows.push_back({"floor, outline: four handles to the next control", floors.pressMs});
+    rows.push_back({"floor, outline: resized with its two handles", floors.resizeWithHandlesMs});
   }
   printTable(rows);
 
