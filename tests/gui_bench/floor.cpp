@@ -14,6 +14,7 @@
 #include "common/win32/window_idioms.h"
 #include "designer/outline_points.h"
 #include "designer/polygon.h"
+#include "designer/repaint.h"
 #include "designer/sizing.h"
 #include "designer/surface.h"
 
@@ -122,6 +123,63 @@ void timeStepFloors(HWND host, HWND window, const std::vector<DesignObject>& con
     });
     for (const HWND square : squares) DestroyWindow(square);
     paintNow(host);
+  }
+
+  const std::size_t first = count / 4;
+  const std::size_t selected = std::min<std::size_t>(200, count / 2);
+  if (selected > 0) {
+    const DesignObject& primary = controls[first + selected - 1];
+    const auto moveAll = [&](bool aligned) {
+      for (std::size_t k = first; k < first + selected; ++k) {
+        const DesignObject& control = controls[k];
+        MoveWindow(children[k], aligned ? primary.x : control.x, control.y, control.width,
+                   control.height, TRUE);
+      }
+    };
+    for (int i = 0; i < repetitions; ++i) {
+      timeSteps(host, 1, steps.alignMs, [&](int) { moveAll(true); });
+      moveAll(false);
+      paintNow(host);
+    }
+    // The squares: one window whose region they are, as the designer
+    // draws the hollow handles.
+    std::vector<RECT> squares;
+    for (std::size_t k = first; k < first + selected; ++k)
+      for (const RegionPoint corner : sizeHandlePositions(rectOf(controls[k])))
+        squares.push_back({corner.x, corner.y, corner.x + kSizeHandleSize,
+                           corner.y + kSizeHandleSize});
+    RECT client{};
+    GetClientRect(window, &client);
+    const HWND cut = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | SS_BLACKFRAME, 0, 0,
+                                     client.right, client.bottom, window, nullptr,
+                                     GetModuleHandleW(nullptr), nullptr);
+    for (int i = 0; i < repetitions && cut != nullptr; ++i) {
+      UniqueRegion region = regionOfRects(squares);
+      if (SetWindowRgn(cut, region.get(), FALSE) != 0) region.release();
+      SetWindowPos(cut, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+      paintNow(host);
+      timeSteps(host, 1, steps.squaresHiddenMs, [&](int) { ShowWindow(cut, SW_HIDE); });
+    }
+    if (cut != nullptr) DestroyWindow(cut);
+    const HFONT font = reinterpret_cast<HFONT>(SendMessageW(children[first], WM_GETFONT, 0, 0));
+    for (int i = 0; i < repetitions; ++i) {
+      std::vector<HWND> copies;
+      timeSteps(host, 1, steps.pasteMs, [&](int) {
+        for (std::size_t k = first; k < first + selected; ++k) {
+          const DesignObject& control = controls[k];
+          const HWND copy = CreateWindowExW(
+              recreatedExStyleOf(control.kind), cp932ToWide(windowClassOf(control.kind)).c_str(),
+              cp932ToWide(control.caption).c_str(), control.style | WS_CHILD, control.x + 8,
+              control.y + 8, control.width, control.height, window,
+              idAsMenu(kControlIdBase + static_cast<int>(count + k)), GetModuleHandleW(nullptr),
+              nullptr);
+          SendMessageW(copy, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+          copies.push_back(copy);
+        }
+      });
+      for (const HWND copy : copies) DestroyWindow(copy);
+      paintNow(host);
+    }
   }
 
   if (!markers.empty()) {

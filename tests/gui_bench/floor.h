@@ -30,6 +30,17 @@ struct StepFloors {
   // Every point marker hidden without a repaint each, then their squares
   // repainted at once.
   std::vector<double> markersHiddenMs;
+  // Two hundred controls (half the design, if smaller) from the first
+  // quarter on, each moved so that its left edge lines up with the last of
+  // them: what aligning their left edges must move.
+  std::vector<double> alignMs;
+  // A window at the bottom of the stacking, cut to the squares at the
+  // corners of the same controls, hidden: what removing the hollow handles
+  // of a selection must repaint.
+  std::vector<double> squaresHiddenMs;
+  // Copies of the same controls made 8 pixels further, with the font: what
+  // pasting them must make.
+  std::vector<double> pasteMs;
   // The first control destroyed and every later control given the id of
   // its new place (base + index): a Delete. Runs last, on fewer controls
   // each time.

@@ -642,7 +642,18 @@ int run(int argc, wchar_t** argv) {
   const int middle = count / 2;
   if (wanted(L"single")) benchSingleControl(plain, middle, repetitions, rows);
   if (wanted(L"order")) benchOrder(middle, repetitions, rows);
-  if (wanted(L"selection")) benchSelection(count, repetitions, rows);
+  if (wanted(L"selection")) {
+    benchSelection(count, repetitions, rows);
+    // Their floors: the platform moving and making as many controls.
+    StepFloors floors;
+    floors.repetitions = repetitions;
+    showDesignAtTheFloorMs(plain, &floors);
+    paintNow();
+    const std::string label = std::to_string(std::min(200, count / 2)) + " controls";
+    rows.push_back({"floor: " + label + " moved (align)", floors.alignMs});
+    rows.push_back({"floor: hollow handles of " + label + " hidden", floors.squaresHiddenMs});
+    rows.push_back({"floor: " + label + " made (paste)", floors.pasteMs});
+  }
 
   // The first controls deleted one after the other.
   if (wanted(L"delete")) rows.push_back(benchDelete("Delete, painted", repetitions));
