@@ -67,22 +67,31 @@ void restoreControls(const std::vector<DesignObject>& recorded) {
   // code's creation order); only a change of their order costs a restack.
   bool orderChanged = false;
   std::size_t lastKept = 0;
+  // Where each window stands among the controls' windows: a kept one where
+  // its entry was (the windows stand in the list's order), one made again
+  // below them all, in the order they are made.
+  std::vector<std::size_t> stackedAt(next.size());
+  const auto madeAgain = [&](std::size_t i) {
+    remake.push_back(i);
+    stackedAt[i] = count + i;
+  };
   for (std::size_t i = 0; i < next.size(); ++i) {
     DesignObject& entry = next[i];
     const auto found = live.find(entry.window);
     if (found == live.end() || kept[found->second]) {
       entry.window = 0;
       entry.savedProc = 0;
-      remake.push_back(i);
+      madeAgain(i);
       continue;
     }
     kept[found->second] = true;
+    stackedAt[i] = found->second;
     if (lastKept > found->second) orderChanged = true;
     lastKept = found->second;
     const DesignObject& current = objects[found->second];
     entry.savedProc = current.savedProc;
     if (current.kind != entry.kind || current.style != entry.style) {
-      remake.push_back(i);
+      madeAgain(i);
       continue;
     }
     const HWND control = asHwnd(entry.window);
@@ -105,9 +114,9 @@ void restoreControls(const std::vector<DesignObject>& recorded) {
   for (const std::size_t i : remake) recreateObjectControl(static_cast<int>(i));
   // A control made again is created below all others: it goes to its place.
   if (orderChanged) {
-    restackControls();
+    restackControls(stackedAt);
   } else if (!remake.empty()) {
-    restackControls(remake);
+    restackControlsMadeAgain(remake);
   }
 }
 

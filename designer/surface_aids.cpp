@@ -234,7 +234,7 @@ void applyOrder(const EntryOrder& order) {
   const std::int32_t wasSelected = selectedObject;
   if (wasSelected >= 0 && static_cast<std::size_t>(wasSelected) < places.size())
     selectedObject = static_cast<std::int32_t>(places[static_cast<std::size_t>(wasSelected)]);
-  restackControls();
+  restackControls(order);
   // Recorded with the selection on its control's new place, so that undo
   // and redo select the same control. (The numbers of the tab-order mode
   // follow every recorded change.)
@@ -364,37 +364,24 @@ void restackAids(HWND surface) {
 
 }  // namespace
 
-void restackControls() {
+void restackControls(std::span<const std::size_t> stackedAt) {
   const HWND surface = surfaceWindow();
   if (surface == nullptr) return;
-  // The surface's children as they stack now, top first, in one call.
-  std::unordered_map<HWND, std::size_t> stacked;
-  EnumChildWindows(
-      surface,
-      [](HWND child, LPARAM into) -> BOOL {
-        auto& map = *reinterpret_cast<std::unordered_map<HWND, std::size_t>*>(into);
-        map.emplace(child, map.size());
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&stacked));
-  const auto count = static_cast<std::size_t>(usedCount());
-  std::vector<std::size_t> place(count);
-  for (std::size_t k = 0; k < count; ++k) {
-    const auto found = stacked.find(asHwnd(objects[k].window));
-    place[k] = found == stacked.end() ? stacked.size() + k : found->second;
-  }
-  const std::vector<bool> inPlace = longestRising(place);
+  const auto count = std::min(static_cast<std::size_t>(usedCount()), stackedAt.size());
+  const std::vector<bool> inPlace =
+      longestRising(std::vector<std::size_t>(stackedAt.begin(), stackedAt.begin() + count));
   for (std::size_t k = 0; k < count; ++k)
     if (!inPlace[k]) stackBelowPredecessor(k);
   restackAids(surface);
 }
 
-void restackControls(std::span<const std::size_t> madeAgain) {
-  const HWND surface = surfaceWindow();
-  if (surface == nullptr) return;
+void restackControlsMadeAgain(std::span<const std::size_t> madeAgain) {
+  const auto count = static_cast<std::size_t>(usedCount());
+  std::vector<std::size_t> stackedAt(count);
+  for (std::size_t k = 0; k < count; ++k) stackedAt[k] = k;
   for (const std::size_t k : madeAgain)
-    if (k < static_cast<std::size_t>(usedCount())) stackBelowPredecessor(k);
-  restackAids(surface);
+    if (k < count) stackedAt[k] = count + k;  // made in this order, below them all
+  restackControls(stackedAt);
 }
 
 bool tabOrderModeActive() { return tabMode; }
@@ -434,7 +421,7 @@ void tabOrderClickOn(std::int32_t index) {
   if (moved && !moved->empty()) {
     for (const MovedControl& m : *moved)
       SetWindowLongPtrW(asHwnd(m.window), GWLP_ID, kControlIdBase + m.newIndex);
-    restackControls();
+    restackControls(click->order);
     designChanged(tabGroup);  // the numbers follow the recorded change
   } else {
     refreshTabOrderNumbers();  // only the look of the numbered ones changed

@@ -54,17 +54,19 @@ void orderControlsByPosition();
 
 // Makes the stacking of the controls' windows follow their order (entry 0
 // on top, as creation in that order gives), with the size handles above
-// them and the surface's marks below. Only the windows out of place move:
-// those outside the longest run of windows already in the right order, so
-// bringing one control to front moves one window, whatever the design's size.
-// Asking the system how the windows stack costs a call per window under
-// Wine (tens of milliseconds at 2,000 controls).
-void restackControls();
+// them and the surface's marks below. `stackedAt[k]` is the place among the
+// controls' windows, top first, where the window of entry k stands now: the
+// windows stand in the order of the list between changes, so a reordering
+// passes its order (the old index of each new place). Only the windows out
+// of place move: those outside the longest run already in the right order,
+// so bringing one control to front moves one window, whatever the design's
+// size. (Asking the system how the windows stack would cost a call into
+// Wine's server per window: tens of milliseconds at 2,000 controls.)
+void restackControls(std::span<const std::size_t> stackedAt);
 
-// The same when only the controls at `madeAgain` (ascending entry indices)
-// are out of place, as windows made again are: each goes right below the
-// control before it, without asking how the others stack.
-void restackControls(std::span<const std::size_t> madeAgain);
+// The same after the windows of the entries `madeAgain` (ascending) were
+// made again, each below all others; the rest stand in the list's order.
+void restackControlsMadeAgain(std::span<const std::size_t> madeAgain);
 
 // The tab-order mode: entered and left by its command, left by Escape and
 // when the design goes. Entering it clears the selection.

@@ -6,6 +6,7 @@
 // surface again, CANCEL puts back the style the object had at opening.
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,7 @@
 #include "common/win32/window_idioms.h"
 #include "designer/editing_state.h"
 #include "designer/surface.h"
+#include "designer/surface_aids.h"
 #include "resources/resource.h"
 #include "styles/style_dialog_rules.h"
 #include "styles/style_dialogs.h"
@@ -254,7 +256,11 @@ void onKindStyleClick(HWND dialog, StyleDialogState& state, int row) {
 
 void onOk(HWND dialog, const StyleDialogState& state) {
   if (state.objectIndex >= 0) {
-    recreateObjectControl(state.objectIndex);
+    // Made again below all others: it goes back to its place in the stacking.
+    if (recreateObjectControl(state.objectIndex) != nullptr) {
+      const std::size_t made = static_cast<std::size_t>(state.objectIndex);
+      restackControlsMadeAgain(std::span<const std::size_t>(&made, 1));
+    }
     if (const HWND surface = surfaceWindow()) InvalidateRect(surface, nullptr, TRUE);
   }
   EndDialog(dialog, IDC_SETSTYLE_OK);

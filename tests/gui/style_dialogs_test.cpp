@@ -386,8 +386,11 @@ TEST_F(StyleDialogTest, CancelPutsBackTheStyleAndKeepsTheControl) {
 }
 
 TEST_F(StyleDialogTest, OkRemakesTheControlOnTheSurface) {
-  placeSelected(ToolCode::Edit);
+  // The first of two: made again, it must go back above the second.
   const int index = placeSelected(ToolCode::Button);
+  place(static_cast<int>(ToolCode::Edit), {20, 100}, {140, 140});
+  ASSERT_EQ(project.objectCount, 2);
+  selectedObject = index;
   const HWND before = asHwnd(object(index).window);
   // Opened by the palette's Style button.
   DialogScript script;
@@ -422,6 +425,12 @@ TEST_F(StyleDialogTest, OkRemakesTheControlOnTheSurface) {
   const RECT rect = placeIn(asHwnd(project.surface), control);
   EXPECT_EQ(rect.left, remade.x);
   EXPECT_EQ(rect.right - rect.left, remade.width);
+  // It keeps its place in the stacking (the generated code's creation order).
+  std::vector<HWND> stacked;
+  for (HWND child = GetWindow(asHwnd(project.surface), GW_CHILD); child != nullptr;
+       child = GetWindow(child, GW_HWNDNEXT))
+    if (child == control || child == asHwnd(object(index + 1).window)) stacked.push_back(child);
+  EXPECT_EQ(stacked, (std::vector<HWND>{control, asHwnd(object(index + 1).window)}));
   screenshot(mainWindow, "style-dialog-button-remade");
 }
 
