@@ -218,6 +218,16 @@ Row benchFloor(const std::filesystem::path& file, const char* name, int repetiti
   return row;
 }
 
+// The platform's share of single steps on the design in `file` (see
+// floor.h), each repeated `repetitions` times.
+StepFloors stepFloors(const std::filesystem::path& file, int repetitions) {
+  StepFloors floors;
+  floors.repetitions = repetitions;
+  showDesignAtTheFloorMs(file, &floors);
+  paintNow();
+  return floors;
+}
+
 Row benchOpen(const std::filesystem::path& file, const char* name, int repetitions) {
   Row row{name, {}};
   for (int i = 0; i < repetitions; ++i) {
@@ -526,10 +536,7 @@ void benchSingleControl(const std::filesystem::path& plain, int middle, int repe
     // Their floors: the platform resizing one of as many controls, with and
     // without the handles that follow it, moving the handles as a press
     // does, and a Delete's destruction and renumbering.
-    StepFloors floors;
-    floors.repetitions = repetitions * 3;
-    showDesignAtTheFloorMs(plain, &floors);
-    paintNow();
+    const StepFloors floors = stepFloors(plain, repetitions * 3);
     rows.push_back({"floor: one control resized among them, painted", floors.resizeMs});
     rows.push_back({"floor: the same with its two handles", floors.resizeWithHandlesMs});
     rows.push_back({"floor: four handles to the next control", floors.pressMs});
@@ -645,10 +652,7 @@ int run(int argc, wchar_t** argv) {
   if (wanted(L"selection")) {
     benchSelection(count, repetitions, rows);
     // Their floors: the platform moving and making as many controls.
-    StepFloors floors;
-    floors.repetitions = repetitions;
-    showDesignAtTheFloorMs(plain, &floors);
-    paintNow();
+    const StepFloors floors = stepFloors(plain, repetitions);
     const std::string label = std::to_string(std::min(200, count / 2)) + " controls";
     rows.push_back({"floor: " + label + " moved (align)", floors.alignMs});
     rows.push_back({"floor: hollow handles of " + label + " hidden", floors.squaresHiddenMs});
@@ -674,10 +678,7 @@ int run(int argc, wchar_t** argv) {
     rows.push_back(benchKeyRelease("outline: key release, control selected, painted",
                                    repetitions * 3, kControlWidth + 4, kControlWidth));
     // The floors of the same steps on the design with the outline.
-    StepFloors floors;
-    floors.repetitions = repetitions * 3;
-    showDesignAtTheFloorMs(outlined, &floors);
-    paintNow();
+    const StepFloors floors = stepFloors(outlined, repetitions * 3);
     rows.push_back({"floor, outline: markers shown", floors.markersShownMs});
     rows.push_back({"floor, outline: markers hidden", floors.markersHiddenMs});
     rows.push_back({"floor, outline: four handles to the next control", floors.pressMs});
