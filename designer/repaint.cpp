@@ -15,6 +15,11 @@ constexpr UINT kRepaintAll = RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHI
 
 // The places covered during the present move; null between moves.
 UniqueRegion moveTrail;
+// Where the move began, and whether the control has been anywhere else
+// since: a press and release without a move (a click) leaves nothing to
+// repaint.
+RECT moveTrailStart{};
+bool moveTrailLeftStart = false;
 
 // The control's rectangle with room for the handles centred on its corners.
 RECT withHandles(const DesignObject& object) {
@@ -31,16 +36,20 @@ void addRect(HRGN region, const RECT& rect) {
 }  // namespace
 
 void startMoveTrail(const DesignObject& object) {
-  const RECT start = withHandles(object);
-  moveTrail.reset(CreateRectRgnIndirect(&start));
+  moveTrailStart = withHandles(object);
+  moveTrailLeftStart = false;
+  moveTrail.reset(CreateRectRgnIndirect(&moveTrailStart));
 }
 
 void widenMoveTrail(const DesignObject& object) {
-  if (moveTrail) addRect(moveTrail.get(), withHandles(object));
+  if (!moveTrail) return;
+  const RECT place = withHandles(object);
+  if (EqualRect(&place, &moveTrailStart) == FALSE) moveTrailLeftStart = true;
+  addRect(moveTrail.get(), place);
 }
 
 void repaintMoveTrail(HWND surface) {
-  if (surface != nullptr)
+  if (surface != nullptr && (!moveTrail || moveTrailLeftStart))
     RedrawWindow(surface, nullptr, moveTrail.get(), RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
   moveTrail.reset();
 }

@@ -21,7 +21,8 @@ void startMoveTrail(const DesignObject& object);
 void widenMoveTrail(const DesignObject& object);
 // Invalidates the trail on `surface` (erase on, the controls within it
 // included) and forgets it; without a trail (a release with no move begun
-// here) the whole surface is invalidated.
+// here) the whole surface is invalidated. A trail that never left its start
+// (a click) is only forgotten: nothing moved, nothing is left to repaint.
 void repaintMoveTrail(HWND surface);
 
 // Hides the visible ones of `children` (windows of `parent`) without

@@ -269,11 +269,15 @@ void benchDragStep(int index, int repetitions, std::vector<Row>& rows) {
     handler.samplesMs.push_back(handled - start);
     painted.samplesMs.push_back(end - start);
   }
-  // The release that ends it repaints the whole surface.
+  // The release that ends it repaints every place the move went through;
+  // each later repetition moves by a pixel first (a release without a move
+  // is a click, with nothing to repaint).
   Row release{"release ending a move, painted", {}};
   for (int i = 0; i < std::max(1, repetitions / 10); ++i) {
     if (i > 0) {
       sendMouse(WM_LBUTTONDOWN, MK_LBUTTON, at);
+      at.x += (i % 2 == 0) ? 1 : -1;
+      sendMouse(WM_MOUSEMOVE, MK_LBUTTON, at);
       paintNow();
     }
     const double start = nowMs();
