@@ -113,11 +113,7 @@ void restoreControls(const std::vector<DesignObject>& recorded) {
   project.objectCount = static_cast<std::int32_t>(recorded.size());
   for (const std::size_t i : remake) recreateObjectControl(static_cast<int>(i));
   // A control made again is created below all others: it goes to its place.
-  if (orderChanged) {
-    restackControls(stackedAt);
-  } else if (!remake.empty()) {
-    restackControlsMadeAgain(remake);
-  }
+  if (orderChanged || !remake.empty()) restackControls(stackedAt);
 }
 
 // The designed window's own records: title, class, rectangle, font, outline.

@@ -547,14 +547,19 @@ bool placeFromRelease() {
 void placeSizeHandles(const DesignObject& object) {
   const HWND surface = surfaceWindow();
   if (surface == nullptr) return;
-  const std::array<RegionPoint, 4> positions = sizeHandlePositions(rectOf(object));
-  // One batch: the system works out the surface's visible regions once for
+  std::array<HWND, 4> handles{};
+  for (std::size_t i = 0; i < kHandleIds.size(); ++i) handles[i] = sizeHandle(surface, i);
+  placeHandleWindows(handles, rectOf(object));
+}
+
+void placeHandleWindows(const std::array<HWND, 4>& handles, const PixelRect& rect) {
+  const std::array<RegionPoint, 4> positions = sizeHandlePositions(rect);
+  // One batch: the system works out the parent's visible regions once for
   // the four handles instead of once each.
-  HDWP batch = BeginDeferWindowPos(static_cast<int>(kHandleIds.size()));
-  for (std::size_t i = 0; i < kHandleIds.size() && batch != nullptr; ++i) {
-    const HWND handle = sizeHandle(surface, i);
-    if (handle == nullptr) continue;
-    batch = DeferWindowPos(batch, handle, nullptr, positions[i].x, positions[i].y,
+  HDWP batch = BeginDeferWindowPos(static_cast<int>(handles.size()));
+  for (std::size_t i = 0; i < handles.size() && batch != nullptr; ++i) {
+    if (handles[i] == nullptr) continue;
+    batch = DeferWindowPos(batch, handles[i], nullptr, positions[i].x, positions[i].y,
                            kSizeHandleSize, kSizeHandleSize,
                            SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
   }

@@ -2,9 +2,12 @@
 // The design surface (class SubWindow): the window that stands for the
 // designed window, with the placed controls as its children.
 
+#include <array>
+
 #include "app/model.h"
 #include "common/file_io.h"
 #include "common/win32/win32.h"
+#include "designer/geometry.h"
 // The placed controls' procedure, moving and sizing, used with the surface.
 #include "designer/placed_control.h"
 
@@ -56,6 +59,11 @@ void beginMove(const DesignObject& object);
 // hideSizeHandles hides the other selected controls' corners as well.
 void placeSizeHandles(const DesignObject& object);
 void hideSizeHandles();
+
+// Moves `handles` (top-left, top-right, bottom-left, bottom-right; null ones
+// skipped) onto the corners of `rect`, in their parent's client
+// coordinates, and shows them.
+void placeHandleWindows(const std::array<HWND, 4>& handles, const PixelRect& rect);
 
 // Black handles around the primary control, hollow ones around every other
 // selected control; all hidden when nothing is selected.

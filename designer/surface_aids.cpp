@@ -206,7 +206,7 @@ HBRUSH gridPattern(HDC dc) {
 
 // Marks the entries of the longest strictly rising run (not necessarily
 // adjacent) in `values`: the windows that may stay where they are.
-std::vector<bool> longestRising(const std::vector<std::size_t>& values) {
+std::vector<bool> longestRising(std::span<const std::size_t> values) {
   const std::size_t n = values.size();
   std::vector<std::size_t> tails;  // tails[len-1]: index ending the best run of len
   std::vector<std::size_t> previous(n, n);
@@ -368,19 +368,17 @@ void restackControls(std::span<const std::size_t> stackedAt) {
   const HWND surface = surfaceWindow();
   if (surface == nullptr) return;
   const auto count = std::min(static_cast<std::size_t>(usedCount()), stackedAt.size());
-  const std::vector<bool> inPlace =
-      longestRising(std::vector<std::size_t>(stackedAt.begin(), stackedAt.begin() + count));
+  const std::vector<bool> inPlace = longestRising(stackedAt.first(count));
   for (std::size_t k = 0; k < count; ++k)
     if (!inPlace[k]) stackBelowPredecessor(k);
   restackAids(surface);
 }
 
-void restackControlsMadeAgain(std::span<const std::size_t> madeAgain) {
+void restackControlMadeAgain(std::size_t index) {
   const auto count = static_cast<std::size_t>(usedCount());
   std::vector<std::size_t> stackedAt(count);
   for (std::size_t k = 0; k < count; ++k) stackedAt[k] = k;
-  for (const std::size_t k : madeAgain)
-    if (k < count) stackedAt[k] = count + k;  // made in this order, below them all
+  if (index < count) stackedAt[index] = count;  // below them all
   restackControls(stackedAt);
 }
 

@@ -64,9 +64,9 @@ void orderControlsByPosition();
 // Wine's server per window: tens of milliseconds at 2,000 controls.)
 void restackControls(std::span<const std::size_t> stackedAt);
 
-// The same after the windows of the entries `madeAgain` (ascending) were
-// made again, each below all others; the rest stand in the list's order.
-void restackControlsMadeAgain(std::span<const std::size_t> madeAgain);
+// The same after the window of entry `index` was made again, below all
+// others; the rest stand in the list's order.
+void restackControlMadeAgain(std::size_t index);
 
 // The tab-order mode: entered and left by its command, left by Escape and
 // when the design goes. Entering it clears the selection.

@@ -6,7 +6,6 @@
 // surface again, CANCEL puts back the style the object had at opening.
 #include <array>
 #include <cstdint>
-#include <span>
 #include <string>
 #include <vector>
 
@@ -257,10 +256,8 @@ void onKindStyleClick(HWND dialog, StyleDialogState& state, int row) {
 void onOk(HWND dialog, const StyleDialogState& state) {
   if (state.objectIndex >= 0) {
     // Made again below all others: it goes back to its place in the stacking.
-    if (recreateObjectControl(state.objectIndex) != nullptr) {
-      const std::size_t made = static_cast<std::size_t>(state.objectIndex);
-      restackControlsMadeAgain(std::span<const std::size_t>(&made, 1));
-    }
+    if (recreateObjectControl(state.objectIndex) != nullptr)
+      restackControlMadeAgain(static_cast<std::size_t>(state.objectIndex));
     if (const HWND surface = surfaceWindow()) InvalidateRect(surface, nullptr, TRUE);
   }
   EndDialog(dialog, IDC_SETSTYLE_OK);

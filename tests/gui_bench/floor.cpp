@@ -72,147 +72,137 @@ void timeSteps(HWND host, int repetitions, std::vector<double>& samplesMs, Step 
   }
 }
 
-// Moves `squares` onto the corners of `rect`, in one batch as the designer
-// moves its handles.
-void placeSquares(const std::vector<HWND>& squares, const PixelRect& rect) {
-  const std::array<RegionPoint, 4> corners = sizeHandlePositions(rect);
-  HDWP batch = BeginDeferWindowPos(static_cast<int>(squares.size()));
-  for (std::size_t i = 0; i < squares.size() && batch != nullptr; ++i)
-    batch = DeferWindowPos(batch, squares[i], nullptr, corners[i].x, corners[i].y,
-                           kSizeHandleSize, kSizeHandleSize,
-                           SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-  if (batch != nullptr) EndDeferWindowPos(batch);
+// A key release resizing the middle control (with and without its two
+// handles following it), and the four handles moved to its neighbour.
+void timeSingleControlFloors(HWND host, HWND window, const std::vector<DesignObject>& controls,
+                             const std::vector<HWND>& children, StepFloors& steps) {
+  const std::size_t middle = children.size() / 2;
+  const DesignObject& control = controls[middle];
+  const DesignObject& next = controls[middle + 1];
+  const auto widened = [&control](int i) {
+    return PixelRect{control.x, control.y, control.width + (i % 2 == 0 ? 4 : 0), control.height};
+  };
+  const auto resize = [&](int i) {
+    const PixelRect rect = widened(i);
+    MoveWindow(children[middle], rect.x, rect.y, rect.width, rect.height, TRUE);
+  };
+  timeSteps(host, steps.repetitions, steps.resizeMs, resize);
+
+  // The handles: made once, as the designer's surface makes them.
+  std::array<HWND, 4> handles{};
+  for (HWND& handle : handles)
+    handle = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | SS_NOTIFY | SS_BLACKRECT, 0, 0,
+                             kSizeHandleSize, kSizeHandleSize, window, nullptr,
+                             GetModuleHandleW(nullptr), nullptr);
+  placeHandleWindows(handles, rectOf(control));
+  paintNow(host);
+  timeSteps(host, steps.repetitions, steps.resizeWithHandlesMs, [&](int i) {
+    resize(i);
+    placeHandleWindows(handles, widened(i));
+  });
+  timeSteps(host, steps.repetitions, steps.pressMs, [&](int i) {
+    placeHandleWindows(handles, rectOf(i % 2 == 0 ? next : control));
+  });
+  for (const HWND handle : handles) DestroyWindow(handle);
+  paintNow(host);
+}
+
+// Two hundred controls (half the design, if smaller) from the first quarter
+// on: lined up, their hollow handles taken away, and copies of them made.
+void timeSelectionFloors(HWND host, HWND window, const std::vector<DesignObject>& controls,
+                         const std::vector<HWND>& children, StepFloors& steps) {
+  const std::size_t count = children.size();
+  const std::size_t first = count / 4;
+  const std::size_t selected = std::min<std::size_t>(200, count / 2);
+  const DesignObject& primary = controls[first + selected - 1];
+  const auto moveAll = [&](bool aligned) {
+    for (std::size_t k = first; k < first + selected; ++k) {
+      const DesignObject& control = controls[k];
+      MoveWindow(children[k], aligned ? primary.x : control.x, control.y, control.width,
+                 control.height, TRUE);
+    }
+  };
+  for (int i = 0; i < steps.repetitions; ++i) {
+    timeSteps(host, 1, steps.alignMs, [&](int) { moveAll(true); });
+    moveAll(false);
+    paintNow(host);
+  }
+
+  // The squares: one window whose region they are, as the designer draws
+  // the hollow handles.
+  std::vector<RECT> squares;
+  for (std::size_t k = first; k < first + selected; ++k)
+    for (const RegionPoint corner : sizeHandlePositions(rectOf(controls[k])))
+      squares.push_back(
+          {corner.x, corner.y, corner.x + kSizeHandleSize, corner.y + kSizeHandleSize});
+  RECT client{};
+  GetClientRect(window, &client);
+  const HWND cut = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | SS_BLACKFRAME, 0, 0,
+                                   client.right, client.bottom, window, nullptr,
+                                   GetModuleHandleW(nullptr), nullptr);
+  for (int i = 0; i < steps.repetitions && cut != nullptr; ++i) {
+    UniqueRegion region = regionOfRects(squares);
+    if (SetWindowRgn(cut, region.get(), FALSE) != 0) region.release();
+    SetWindowPos(cut, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    paintNow(host);
+    timeSteps(host, 1, steps.squaresHiddenMs, [&](int) { ShowWindow(cut, SW_HIDE); });
+  }
+  if (cut != nullptr) DestroyWindow(cut);
+
+  const HFONT font = reinterpret_cast<HFONT>(SendMessageW(children[first], WM_GETFONT, 0, 0));
+  for (int i = 0; i < steps.repetitions; ++i) {
+    std::vector<HWND> copies;
+    timeSteps(host, 1, steps.pasteMs, [&](int) {
+      for (std::size_t k = first; k < first + selected; ++k) {
+        const DesignObject& control = controls[k];
+        const HWND copy = CreateWindowExW(
+            recreatedExStyleOf(control.kind), cp932ToWide(windowClassOf(control.kind)).c_str(),
+            cp932ToWide(control.caption).c_str(), control.style | WS_CHILD, control.x + 8,
+            control.y + 8, control.width, control.height, window,
+            idAsMenu(kControlIdBase + static_cast<int>(count + k)), GetModuleHandleW(nullptr),
+            nullptr);
+        SendMessageW(copy, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+        copies.push_back(copy);
+      }
+    });
+    for (const HWND copy : copies) DestroyWindow(copy);
+    paintNow(host);
+  }
+}
+
+// The point markers hidden, then shown one call each, then hidden at once.
+void timeMarkerFloors(HWND host, const std::vector<HWND>& markers, StepFloors& steps) {
+  constexpr UINT kOnlyShow = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+  for (int i = 0; i < steps.repetitions; ++i) {
+    for (const HWND marker : markers)
+      SetWindowPos(marker, nullptr, 0, 0, 0, 0, kOnlyShow | SWP_NOZORDER | SWP_HIDEWINDOW);
+    paintNow(host);
+    timeSteps(host, 1, steps.markersShownMs, [&](int) {
+      for (const HWND marker : markers)
+        SetWindowPos(marker, HWND_TOP, 0, 0, 0, 0, kOnlyShow | SWP_SHOWWINDOW);
+    });
+    timeSteps(host, 1, steps.markersHiddenMs, [&](int) { hideChildrenAtOnce(host, markers); });
+  }
 }
 
 // The floors of single steps on the design shown: `window` holds the
-// controls (`children`, in their order), `host` the markers.
+// controls (`children`, in their order), `host` the markers. Delete runs
+// last: it takes controls away.
 void timeStepFloors(HWND host, HWND window, const std::vector<DesignObject>& controls,
                     std::vector<HWND>& children, const std::vector<HWND>& markers,
                     StepFloors& steps) {
-  const int repetitions = steps.repetitions;
-  const std::size_t count = children.size();
-  if (count >= 2) {
-    const std::size_t middle = count / 2;
-    const DesignObject& control = controls[middle];
-    const DesignObject& next = controls[middle + 1];
-    const HWND child = children[middle];
-    const auto widened = [&control](int i) {
-      return PixelRect{control.x, control.y, control.width + (i % 2 == 0 ? 4 : 0),
-                       control.height};
-    };
-    const auto resize = [&](int i) {
-      const PixelRect rect = widened(i);
-      MoveWindow(child, rect.x, rect.y, rect.width, rect.height, TRUE);
-    };
-    timeSteps(host, repetitions, steps.resizeMs, resize);
-
-    // The handles: made once, as the designer's surface makes them.
-    std::vector<HWND> squares;
-    for (int i = 0; i < 4; ++i)
-      squares.push_back(CreateWindowExW(0, L"STATIC", L"", WS_CHILD | SS_NOTIFY | SS_BLACKRECT,
-                                        0, 0, kSizeHandleSize, kSizeHandleSize, window, nullptr,
-                                        GetModuleHandleW(nullptr), nullptr));
-    placeSquares(squares, rectOf(control));
-    paintNow(host);
-    timeSteps(host, repetitions, steps.resizeWithHandlesMs, [&](int i) {
-      resize(i);
-      placeSquares(squares, widened(i));
-    });
-    timeSteps(host, repetitions, steps.pressMs, [&](int i) {
-      placeSquares(squares, rectOf(i % 2 == 0 ? next : control));
-    });
-    for (const HWND square : squares) DestroyWindow(square);
-    paintNow(host);
+  if (children.size() >= 2) {
+    timeSingleControlFloors(host, window, controls, children, steps);
+    timeSelectionFloors(host, window, controls, children, steps);
   }
-
-  const std::size_t first = count / 4;
-  const std::size_t selected = std::min<std::size_t>(200, count / 2);
-  if (selected > 0) {
-    const DesignObject& primary = controls[first + selected - 1];
-    const auto moveAll = [&](bool aligned) {
-      for (std::size_t k = first; k < first + selected; ++k) {
-        const DesignObject& control = controls[k];
-        MoveWindow(children[k], aligned ? primary.x : control.x, control.y, control.width,
-                   control.height, TRUE);
-      }
-    };
-    for (int i = 0; i < repetitions; ++i) {
-      timeSteps(host, 1, steps.alignMs, [&](int) { moveAll(true); });
-      moveAll(false);
-      paintNow(host);
-    }
-    // The squares: one window whose region they are, as the designer
-    // draws the hollow handles.
-    std::vector<RECT> squares;
-    for (std::size_t k = first; k < first + selected; ++k)
-      for (const RegionPoint corner : sizeHandlePositions(rectOf(controls[k])))
-        squares.push_back({corner.x, corner.y, corner.x + kSizeHandleSize,
-                           corner.y + kSizeHandleSize});
-    RECT client{};
-    GetClientRect(window, &client);
-    const HWND cut = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | SS_BLACKFRAME, 0, 0,
-                                     client.right, client.bottom, window, nullptr,
-                                     GetModuleHandleW(nullptr), nullptr);
-    for (int i = 0; i < repetitions && cut != nullptr; ++i) {
-      UniqueRegion region = regionOfRects(squares);
-      if (SetWindowRgn(cut, region.get(), FALSE) != 0) region.release();
-      SetWindowPos(cut, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-      paintNow(host);
-      timeSteps(host, 1, steps.squaresHiddenMs, [&](int) { ShowWindow(cut, SW_HIDE); });
-    }
-    if (cut != nullptr) DestroyWindow(cut);
-    const HFONT font = reinterpret_cast<HFONT>(SendMessageW(children[first], WM_GETFONT, 0, 0));
-    for (int i = 0; i < repetitions; ++i) {
-      std::vector<HWND> copies;
-      timeSteps(host, 1, steps.pasteMs, [&](int) {
-        for (std::size_t k = first; k < first + selected; ++k) {
-          const DesignObject& control = controls[k];
-          const HWND copy = CreateWindowExW(
-              recreatedExStyleOf(control.kind), cp932ToWide(windowClassOf(control.kind)).c_str(),
-              cp932ToWide(control.caption).c_str(), control.style | WS_CHILD, control.x + 8,
-              control.y + 8, control.width, control.height, window,
-              idAsMenu(kControlIdBase + static_cast<int>(count + k)), GetModuleHandleW(nullptr),
-              nullptr);
-          SendMessageW(copy, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-          copies.push_back(copy);
-        }
-      });
-      for (const HWND copy : copies) DestroyWindow(copy);
-      paintNow(host);
-    }
-  }
-
-  if (!markers.empty()) {
-    constexpr UINT kOnlyShow = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
-    for (int i = 0; i < repetitions; ++i) {
-      for (const HWND marker : markers)
-        SetWindowPos(marker, nullptr, 0, 0, 0, 0, kOnlyShow | SWP_NOZORDER | SWP_HIDEWINDOW);
-      paintNow(host);
-      timeSteps(host, 1, steps.markersShownMs, [&](int) {
-        for (const HWND marker : markers)
-          SetWindowPos(marker, HWND_TOP, 0, 0, 0, 0, kOnlyShow | SWP_SHOWWINDOW);
-      });
-      timeSteps(host, 1, steps.markersHiddenMs, [&](int) {
-        UniqueRegion squares(CreateRectRgn(0, 0, 0, 0));
-        for (const HWND marker : markers) {
-          RECT place = rectInParent(marker);
-          UniqueRegion one(CreateRectRgnIndirect(&place));
-          CombineRgn(squares.get(), squares.get(), one.get(), RGN_OR);
-          SetWindowPos(marker, nullptr, 0, 0, 0, 0,
-                       kOnlyShow | SWP_NOZORDER | SWP_HIDEWINDOW | SWP_NOREDRAW);
-        }
-        RedrawWindow(host, nullptr, squares.get(),
-                     RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-      });
-    }
-  }
-
-  timeSteps(host, std::min<int>(repetitions, static_cast<int>(count)), steps.deleteMs, [&](int) {
-    DestroyWindow(children.front());
-    children.erase(children.begin());
-    for (std::size_t k = 0; k < children.size(); ++k)
-      SetWindowLongPtrW(children[k], GWLP_ID, kControlIdBase + static_cast<LONG_PTR>(k));
-  });
+  if (!markers.empty()) timeMarkerFloors(host, markers, steps);
+  timeSteps(host, std::min<int>(steps.repetitions, static_cast<int>(children.size())),
+            steps.deleteMs, [&](int) {
+              DestroyWindow(children.front());
+              children.erase(children.begin());
+              for (std::size_t k = 0; k < children.size(); ++k)
+                SetWindowLongPtrW(children[k], GWLP_ID, kControlIdBase + static_cast<LONG_PTR>(k));
+            });
 }
 
 }  // namespace
