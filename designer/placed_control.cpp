@@ -154,7 +154,10 @@ void onMouseMove(WPARAM wParam, LPARAM lParam) {
 
 LRESULT handleControlMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
   const int index = entryIndexOf(control);
-  keepArrowOverEdit(index);
+  // Only where the cursor is chosen: a lookup of the arrow at every message
+  // cost a moment for each of hundreds of edit boxes moved at once.
+  if (message == WM_SETCURSOR || message == WM_MOUSEMOVE || message == WM_NCMOUSEMOVE)
+    keepArrowOverEdit(index);
   switch (message) {
     case WM_DESTROY:
       onDestroy(control, index);

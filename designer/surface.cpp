@@ -23,6 +23,7 @@
 #include "designer/editing_state.h"
 #include "designer/fields.h"
 #include "designer/geometry.h"
+#include "designer/hollow_corners.h"
 #include "designer/object_list.h"
 #include "designer/palette.h"
 #include "designer/placement.h"
@@ -47,45 +48,6 @@ constexpr std::array<ToolCode, 4> kHandleIds{ToolCode::SizeTopLeft, ToolCode::Si
 // One drag of the frame (from WM_ENTERSIZEMOVE) is one undo step.
 std::uint64_t frameDragGroup = 0;
 
-// The corners of the selected controls other than the primary one: white
-// squares with a black border, where the primary's are black, as dialog
-// editors tell them apart. One window over the controls draws them all: its
-// window region is the squares, so showing or moving hundreds of corners is
-// one window change, where a window per corner cost the system a move each
-// among thousands of siblings. It only shows: every click goes through to
-// what lies beneath. Made as needed, destroyed with the surface.
-constexpr wchar_t kHollowCornersClass[] = L"QuorvinHollowCorners";
-HWND hollowCorners = nullptr;
-std::vector<RECT> hollowSquares;  // in hollowCorners' client coordinates
-bool hollowCornersShown = false;
-
-LRESULT paintHollowCorners(HWND window) {
-  PAINTSTRUCT paint{};
-  const HDC dc = BeginPaint(window, &paint);
-  const HBRUSH border = GetSysColorBrush(COLOR_WINDOWFRAME);
-  const HBRUSH inside = GetSysColorBrush(COLOR_WINDOW);
-  for (const RECT& square : hollowSquares) {
-    RECT common{};
-    if (IntersectRect(&common, &square, &paint.rcPaint) == FALSE) continue;
-    FrameRect(dc, &square, border);
-    RECT inner = square;
-    InflateRect(&inner, -1, -1);
-    FillRect(dc, &inner, inside);
-  }
-  EndPaint(window, &paint);
-  return 0;
-}
-
-HWND hollowCornersWindow(HWND surface) {
-  if (hollowCorners != nullptr && IsWindow(hollowCorners) && GetParent(hollowCorners) == surface)
-    return hollowCorners;
-  if (!windowClassReady(kHollowCornersClass, seeThroughProc<paintHollowCorners>)) return nullptr;
-  hollowCorners = CreateWindowExW(0, kHollowCornersClass, L"", WS_CHILD, 0, 0, 0, 0, surface,
-                                  nullptr, GetModuleHandleW(nullptr), nullptr);
-  hollowCornersShown = false;
-  return hollowCorners;
-}
-
 // The rubber band: from the press on the empty surface to the cursor, drawn
 // inverted so that drawing it again takes it away.
 bool bandActive = false;
@@ -100,11 +62,6 @@ void drawBand(HWND surface) {
                   std::max(bandStart.x, bandEnd.x), std::max(bandStart.y, bandEnd.y)};
   if (band.right > band.left && band.bottom > band.top) DrawFocusRect(dc, &band);
   ReleaseDC(surface, dc);
-}
-
-void hideHollowHandles() {
-  if (hollowCornersShown && hollowCorners != nullptr) ShowWindow(hollowCorners, SW_HIDE);
-  hollowCornersShown = false;
 }
 
 HINSTANCE moduleInstance() { return GetModuleHandleW(nullptr); }
@@ -154,9 +111,7 @@ void onDestroy(HWND surface) {
   }
   objects = {};
   leaveTabOrderMode();
-  hollowCorners = nullptr;  // destroyed with the surface, its parent
-  hollowCornersShown = false;
-  hollowSquares.clear();
+  forgetHollowCorners();  // destroyed with the surface, its parent
   bandActive = false;
   // Nothing is left to select, move or size: a selection or a drag that
   // outlived the project would point into an empty array.
@@ -422,37 +377,10 @@ void showSelectionHandles() {
     for (const RegionPoint corner : sizeHandlePositions(rectOf(objects[static_cast<std::size_t>(index)])))
       corners.push_back(corner);
   }
-  // Hidden first, so that the places of the squares before are repainted;
-  // the region is the squares, relative to the window's rectangle around them.
-  hideHollowHandles();
-  if (corners.empty()) return;
-  const HWND window = hollowCornersWindow(surface);
-  if (window == nullptr) return;
-  RECT bounds{corners.front().x, corners.front().y, corners.front().x, corners.front().y};
-  for (const RegionPoint corner : corners) {
-    bounds.left = std::min<LONG>(bounds.left, corner.x);
-    bounds.top = std::min<LONG>(bounds.top, corner.y);
-    bounds.right = std::max<LONG>(bounds.right, corner.x + kSizeHandleSize);
-    bounds.bottom = std::max<LONG>(bounds.bottom, corner.y + kSizeHandleSize);
-  }
-  hollowSquares.clear();
-  for (const RegionPoint corner : corners)
-    hollowSquares.push_back({corner.x - bounds.left, corner.y - bounds.top,
-                             corner.x - bounds.left + kSizeHandleSize,
-                             corner.y - bounds.top + kSizeHandleSize});
-  UniqueRegion region = regionOfRects(hollowSquares);
-  if (!region || SetWindowRgn(window, region.get(), FALSE) == 0) return;
-  region.release();  // the window owns it now
-  // At the bottom of the stacking, as the surface's marks: the controls do
-  // not clip their siblings and overlapping siblings are painted from the
-  // top down, so the lowest is painted last and its squares show whole over
-  // the corners of the controls. Clicks pass through it whatever its place.
-  SetWindowPos(window, HWND_BOTTOM, bounds.left, bounds.top, bounds.right - bounds.left,
-               bounds.bottom - bounds.top, SWP_NOACTIVATE | SWP_SHOWWINDOW);
-  hollowCornersShown = true;
+  showHollowCorners(surface, corners);
 }
 
-void hideOtherHandles() { hideHollowHandles(); }
+void hideOtherHandles() { hideHollowCorners(); }
 
 LRESULT CALLBACK surfaceWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return guardedCall([&] { return handleSurfaceMessage(window, message, wParam, lParam); });
@@ -575,7 +503,7 @@ void beginMove(const DesignObject& object) {
 void hideSizeHandles() {
   const HWND surface = surfaceWindow();
   if (surface == nullptr) return;
-  hideHollowHandles();
+  hideHollowCorners();
   for (std::size_t i = 0; i < kHandleIds.size(); ++i)
     if (const HWND handle = sizeHandle(surface, i)) ShowWindow(handle, SW_HIDE);
 }

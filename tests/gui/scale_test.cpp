@@ -6,6 +6,7 @@
 // the outline resized in the fields. After each step the screen shows what
 // a repaint of everything would show.
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -307,6 +308,30 @@ TEST_F(ScaleTest, TwoThousandControlsAndFiveHundredPointsSurviveEditingSavingAnd
   EXPECT_EQ(moved.left, expected.objects[kMoved].x);
   EXPECT_EQ(moved.top, expected.objects[kMoved].y);
   expectAsWhollyRepainted("drag");
+
+  // Three controls of one row chosen with Ctrl+click and nudged a pixel to
+  // the right with the arrow key: their hollow corners go and come back
+  // without a trace.
+  constexpr std::array<int, 3> kNudged{510, 512, 514};
+  timed("choose three and nudge them", [&] {
+    click(centreOf(kNudged[0]));
+    for (const int index : {kNudged[1], kNudged[2]}) {
+      const HeldKeys ctrl(true, false);
+      click(centreOf(index));
+    }
+    ASSERT_EQ(selectedControls().size(), kNudged.size());
+    for (const UINT message : {WM_KEYDOWN, WM_KEYUP}) {
+      PostMessageW(GetFocus() != nullptr ? GetFocus() : mainWindow, message, VK_RIGHT,
+                   message == WM_KEYDOWN ? 1 : 0xC0000001);
+      pump();
+    }
+  });
+  if (HasFatalFailure()) return;
+  for (const int index : kNudged) {
+    ++expected.objects[static_cast<std::size_t>(index)].x;
+    EXPECT_EQ(rectInParent(controlOf(index)).left, expected.objects[static_cast<std::size_t>(index)].x);
+  }
+  expectAsWhollyRepainted("nudge-several");
 
   // The first control is selected and deleted: the 1,999 others move down
   // one index and take the ids that go with it.

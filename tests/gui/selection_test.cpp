@@ -20,6 +20,7 @@
 #include "designer/surface.h"
 #include "resources/resource.h"
 #include "tests/gui/gui_support.h"
+#include "tests/win32/held_keys.h"
 
 namespace quorvin::gui {
 namespace {
@@ -30,25 +31,6 @@ POINT at(int x, int y) { return screenOf(surfaceWindow(), x, y); }
 std::string designFile() { return serializeProject(project, objects); }
 const DesignObject& control(int index) { return objects[static_cast<std::size_t>(index)]; }
 std::vector<std::int32_t> selection() { return selectedControls(); }
-
-// Holds Ctrl and/or Shift in the thread's keyboard state while alive.
-class HeldKeys {
- public:
-  HeldKeys(bool control, bool shift) {
-    GetKeyboardState(saved_);
-    BYTE keys[256];
-    GetKeyboardState(keys);
-    if (control) keys[VK_CONTROL] = keys[VK_LCONTROL] = 0x80;
-    if (shift) keys[VK_SHIFT] = keys[VK_LSHIFT] = 0x80;
-    SetKeyboardState(keys);
-  }
-  ~HeldKeys() { SetKeyboardState(saved_); }
-  HeldKeys(const HeldKeys&) = delete;
-  HeldKeys& operator=(const HeldKeys&) = delete;
-
- private:
-  BYTE saved_[256];
-};
 
 // A key as the keyboard queues it for the window with the focus.
 void key(UINT code, bool control = false, bool shift = false) {

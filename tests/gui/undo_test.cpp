@@ -19,6 +19,7 @@
 #include "designer/surface.h"
 #include "resources/resource.h"
 #include "tests/gui/gui_support.h"
+#include "tests/win32/held_keys.h"
 
 namespace quorvin::gui {
 namespace {
@@ -29,27 +30,9 @@ HWND field(int id) { return GetDlgItem(toolWindow, id); }
 POINT at(int x, int y) { return screenOf(surfaceWindow(), x, y); }
 std::string designFile() { return serializeProject(project, objects); }
 
-// Holds Ctrl (and Shift) in the thread's keyboard state while alive, as a
-// user holding them down would.
-class HeldKeys {
- public:
-  explicit HeldKeys(bool shift = false) {
-    GetKeyboardState(saved_);
-    BYTE keys[256];
-    GetKeyboardState(keys);
-    keys[VK_CONTROL] = keys[VK_LCONTROL] = 0x80;
-    if (shift) keys[VK_SHIFT] = keys[VK_LSHIFT] = 0x80;
-    SetKeyboardState(keys);
-  }
-  ~HeldKeys() { SetKeyboardState(saved_); }
-
- private:
-  BYTE saved_[256];
-};
-
 // A key with Ctrl held, posted to `target` as the keyboard would queue it.
 void ctrlKey(HWND target, UINT key, bool shift = false) {
-  const HeldKeys held(shift);
+  const HeldKeys held(true, shift);
   PostMessageW(target, WM_KEYDOWN, key, 1);
   pump();
   PostMessageW(target, WM_KEYUP, key, 0xC0000001);

@@ -12,6 +12,7 @@
 #include "common/win32/text.h"
 #include "common/win32/win32.h"
 #include "common/win32/window_idioms.h"
+#include "designer/arrange.h"
 #include "designer/outline_points.h"
 #include "designer/polygon.h"
 #include "designer/repaint.h"
@@ -115,16 +116,25 @@ void timeSelectionFloors(HWND host, HWND window, const std::vector<DesignObject>
   const std::size_t first = count / 4;
   const std::size_t selected = std::min<std::size_t>(200, count / 2);
   const DesignObject& primary = controls[first + selected - 1];
-  const auto moveAll = [&](bool aligned) {
-    for (std::size_t k = first; k < first + selected; ++k) {
-      const DesignObject& control = controls[k];
-      MoveWindow(children[k], aligned ? primary.x : control.x, control.y, control.width,
-                 control.height, TRUE);
-    }
+  std::vector<PixelRect> home;
+  std::vector<PixelRect> aligned;
+  for (std::size_t k = first; k < first + selected; ++k) {
+    home.push_back(rectOf(controls[k]));
+    aligned.push_back(home.back());
+    aligned.back().x = primary.x;
+  }
+  const std::vector<PixelRect> spaced = spaceEvenly(home, Axis::Across);
+  const auto moveAll = [&](const std::vector<PixelRect>& rects) {
+    for (std::size_t k = 0; k < rects.size(); ++k)
+      MoveWindow(children[first + k], rects[k].x, rects[k].y, rects[k].width, rects[k].height,
+                 TRUE);
   };
   for (int i = 0; i < steps.repetitions; ++i) {
-    timeSteps(host, 1, steps.alignMs, [&](int) { moveAll(true); });
-    moveAll(false);
+    timeSteps(host, 1, steps.alignMs, [&](int) { moveAll(aligned); });
+    moveAll(home);
+    paintNow(host);
+    timeSteps(host, 1, steps.spaceMs, [&](int) { moveAll(spaced); });
+    moveAll(home);
     paintNow(host);
   }
 

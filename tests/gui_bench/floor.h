@@ -34,6 +34,8 @@ struct StepFloors {
   // quarter on, each moved so that its left edge lines up with the last of
   // them: what aligning their left edges must move.
   std::vector<double> alignMs;
+  // The same controls spaced evenly across, as the designer spaces them.
+  std::vector<double> spaceMs;
   // A window at the bottom of the stacking, cut to the squares at the
   // corners of the same controls, hidden: what removing the hollow handles
   // of a selection must repaint.

@@ -659,6 +659,7 @@ int run(int argc, wchar_t** argv) {
     const StepFloors floors = stepFloors(plain, repetitions);
     const std::string label = std::to_string(std::min(200, count / 2)) + " controls";
     rows.push_back({"floor: " + label + " moved (align)", floors.alignMs});
+    rows.push_back({"floor: " + label + " spaced evenly across", floors.spaceMs});
     rows.push_back({"floor: hollow handles of " + label + " hidden", floors.squaresHiddenMs});
     rows.push_back({"floor: " + label + " made (paste)", floors.pasteMs});
   }

@@ -1,5 +1,5 @@
 #pragma once
-// A key held down as far as this thread's GetKeyState can tell, for code
+// Keys held down as far as this thread's GetKeyState can tell, for code
 // under test that reads modifiers that way; no key message is sent.
 
 #include <algorithm>
@@ -9,24 +9,32 @@
 
 namespace quorvin {
 
-// Alt (VK_MENU and VK_LMENU) down for the guard's lifetime; the keyboard
-// state it found is put back at the end.
-class AltHeld {
+// Ctrl, Shift and Alt as chosen (each with its left-hand key) down for the
+// guard's lifetime; the keyboard state it found is put back at the end.
+class HeldKeys {
  public:
-  AltHeld() {
+  HeldKeys(bool control, bool shift, bool alt = false) {
     GetKeyboardState(saved_);
     BYTE held[256];
     std::copy(std::begin(saved_), std::end(saved_), std::begin(held));
-    held[VK_MENU] = held[VK_LMENU] = kDown;
+    if (control) held[VK_CONTROL] = held[VK_LCONTROL] = kDown;
+    if (shift) held[VK_SHIFT] = held[VK_LSHIFT] = kDown;
+    if (alt) held[VK_MENU] = held[VK_LMENU] = kDown;
     SetKeyboardState(held);
   }
-  ~AltHeld() { SetKeyboardState(saved_); }
-  AltHeld(const AltHeld&) = delete;
-  AltHeld& operator=(const AltHeld&) = delete;
+  ~HeldKeys() { SetKeyboardState(saved_); }
+  HeldKeys(const HeldKeys&) = delete;
+  HeldKeys& operator=(const HeldKeys&) = delete;
 
  private:
   static constexpr BYTE kDown = 0x80;  // the high bit: the key is down
   BYTE saved_[256]{};
+};
+
+// Alt alone: placing freely, past the grid and the snap lines.
+class AltHeld : public HeldKeys {
+ public:
+  AltHeld() : HeldKeys(false, false, true) {}
 };
 
 }  // namespace quorvin
