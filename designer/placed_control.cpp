@@ -16,6 +16,7 @@
 #include "designer/editing_state.h"
 #include "designer/fields.h"
 #include "designer/geometry.h"
+#include "designer/hollow_corners.h"
 #include "designer/placement.h"
 #include "designer/polygon.h"
 #include "designer/repaint.h"
@@ -47,7 +48,33 @@ WNDPROC ownProcedureOf(HWND control, int index) {
   return procedure;
 }
 
+// Messages the controls answer without drawing (they never hold the mouse
+// here: presses do not reach them).
+bool answeredWithoutDrawing(UINT message) {
+  switch (message) {
+    case WM_NCHITTEST:
+    case WM_SETCURSOR:
+    case WM_MOUSEMOVE:
+    case WM_NCMOUSEMOVE:
+    case WM_LBUTTONUP:
+    case WM_NCLBUTTONUP:
+    case WM_MOUSEACTIVATE:
+    case WM_GETTEXT:
+    case WM_GETTEXTLENGTH:
+    case WM_GETFONT:
+    case WM_GETDLGCODE:
+    case WM_GETOBJECT:
+    case WM_QUERYUISTATE:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// Anything else may draw: the pixels kept under the hollow corners are no
+// longer the ones to put back.
 LRESULT passOn(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (!answeredWithoutDrawing(message)) surfacePixelsChanged();
   return CallWindowProcW(ownProcedureOf(control, entryIndexOf(control)), control, message,
                          wParam, lParam);
 }
@@ -79,6 +106,8 @@ void finishSelectionDrag() {
   if (selectionOutlinesShown) drawSelectionOutlines();
   selectionOutlinesShown = false;
   const RegionPoint delta = std::exchange(selectionDragDelta, RegionPoint{});
+  // The hollow corners go before the controls under them move.
+  if (delta.x != 0 || delta.y != 0) hideHollowCorners();
   moveSelectionBy(delta.x, delta.y);
 }
 
@@ -270,6 +299,8 @@ void moveSelectionBy(std::int32_t dx, std::int32_t dy) {
 
 void giveControlsRects(const std::vector<std::int32_t>& indices, const std::vector<PixelRect>& rects,
                        bool withOtherHandles) {
+  // The hollow corners go before the controls under them move.
+  if (withOtherHandles) hideHollowCorners();
   // One batch for all of them: the system repaints only where controls left
   // and arrived, once, instead of once per control.
   HDWP batch = BeginDeferWindowPos(static_cast<int>(indices.size()));

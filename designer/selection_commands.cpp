@@ -17,6 +17,7 @@
 #include "designer/design_changes.h"
 #include "designer/editing_state.h"
 #include "designer/fields.h"
+#include "designer/hollow_corners.h"
 #include "designer/placed_control.h"
 #include "designer/polygon.h"
 #include "designer/surface.h"
@@ -130,6 +131,7 @@ std::string textWithCrLf(const std::string& text) {
 // The records become controls after the last one, selected; one undo step.
 bool addControls(const std::vector<DesignObject>& records) {
   if (records.empty()) return false;
+  hideHollowCorners();  // before new controls come over them
   std::vector<std::int32_t> added;
   for (const DesignObject& record : records) {
     const std::int32_t slot = takeFreeObjectSlot();

@@ -164,6 +164,7 @@ void deleteSelectedObject() {
   // Never under the mouse: a control being moved or sized stays.
   if (!deleteAllowed() || selectedEntry() == nullptr) return;
   const std::vector<std::int32_t> chosen = selectedControls();
+  hideHollowCorners();  // before the windows under them go
   // Destroyed while their entries still name them, so that their own
   // procedure finds the procedure to put back.
   for (const std::int32_t index : chosen)
@@ -328,6 +329,7 @@ LRESULT handleSurfaceMessage(HWND window, UINT message, WPARAM wParam, LPARAM lP
       if (wParam == VK_ESCAPE) leaveTabOrderMode();
       return 0;
     case WM_ERASEBKGND:
+      surfacePixelsChanged();
       if (eraseSurfaceWithGrid(window, reinterpret_cast<HDC>(wParam))) return 1;
       return DefWindowProcW(window, message, wParam, lParam);
     case WM_COMMAND:
@@ -368,6 +370,9 @@ void showSelectionHandles() {
     hideSizeHandles();
     return;
   }
+  // The squares shown before go first, while the pixels under them are
+  // still the ones kept.
+  hideHollowCorners();
   placeSizeHandles(*primary);
   std::vector<RegionPoint> corners;
   for (const std::int32_t index : selectedControls()) {
@@ -477,6 +482,7 @@ void placeSizeHandles(const DesignObject& object) {
   if (surface == nullptr) return;
   std::array<HWND, 4> handles{};
   for (std::size_t i = 0; i < kHandleIds.size(); ++i) handles[i] = sizeHandle(surface, i);
+  surfacePixelsChanged();  // the black squares may come over the hollow ones
   placeHandleWindows(handles, rectOf(object));
 }
 

@@ -21,6 +21,7 @@
 #include "designer/design_changes.h"
 #include "designer/editing_state.h"
 #include "designer/fields.h"
+#include "designer/hollow_corners.h"
 #include "designer/ordering.h"
 #include "designer/surface.h"
 
@@ -83,6 +84,7 @@ HWND markWindow(int id) {
 // window painted last (the lowest) is the one seen. Clicks pass through the
 // marks whatever their place.
 void showMarkAt(HWND mark, const RECT& at) {
+  surfacePixelsChanged();  // drawn over whatever lies there
   SetWindowPos(mark, HWND_BOTTOM, at.left, at.top, at.right - at.left, at.bottom - at.top,
                SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }
