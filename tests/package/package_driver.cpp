@@ -123,7 +123,7 @@ void start(Program& started, const std::wstring& program, const std::wstring& fo
   std::wstring commandLine = L"\"" + program + L"\"";
   if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                       folder.c_str(), &startup, &started.info))
-    fail(L"could not start " + program);
+    fail(L"could not start " + program + L" (error " + std::to_wstring(GetLastError()) + L")");
 }
 
 // Answers the save dialog that `command` opens with `file`, then waits for
