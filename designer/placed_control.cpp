@@ -106,8 +106,6 @@ void finishSelectionDrag() {
   if (selectionOutlinesShown) drawSelectionOutlines();
   selectionOutlinesShown = false;
   const RegionPoint delta = std::exchange(selectionDragDelta, RegionPoint{});
-  // The hollow corners go before the controls under them move.
-  if (delta.x != 0 || delta.y != 0) hideHollowCorners();
   moveSelectionBy(delta.x, delta.y);
 }
 
@@ -299,8 +297,9 @@ void moveSelectionBy(std::int32_t dx, std::int32_t dy) {
 
 void giveControlsRects(const std::vector<std::int32_t>& indices, const std::vector<PixelRect>& rects,
                        bool withOtherHandles) {
-  // The hollow corners go before the controls under them move.
-  if (withOtherHandles) hideHollowCorners();
+  // The hollow corners go before the controls under them move: the pixels
+  // they keep are the ones from before the move.
+  hideHollowCorners();
   // One batch for all of them: the system repaints only where controls left
   // and arrived, once, instead of once per control.
   HDWP batch = BeginDeferWindowPos(static_cast<int>(indices.size()));

@@ -48,8 +48,9 @@ void pressOnControl(int index);
 void moveSelectionBy(std::int32_t dx, std::int32_t dy);
 
 // Gives the controls `indices` the rectangles `rects` (records and windows,
-// one batch of window moves); then the primary's handles follow, and with
-// `withOtherHandles` every selected control's handles.
+// one batch of window moves). The hollow corners are taken away first; then
+// the primary's handles follow, and with `withOtherHandles` every selected
+// control's handles (otherwise the caller shows them again).
 void giveControlsRects(const std::vector<std::int32_t>& indices, const std::vector<PixelRect>& rects,
                        bool withOtherHandles);
 
