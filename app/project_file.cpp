@@ -81,11 +81,10 @@ class LineReader {
   // whole line (inner and outer blanks kept); a length of 0 means an empty
   // text, whose line is consumed all the same. A length beyond what is left
   // of the file marks the file as damaged.
-  bool text(std::int32_t length, std::string& out, std::string_view* raw = nullptr) {
+  bool text(std::int32_t length, std::string& out) {
     if (length < 0 || static_cast<std::size_t>(length) > rest_.size()) return false;
     const std::optional<std::string_view> content = line();
     if (!content) return false;
-    if (raw != nullptr) *raw = length == 0 ? std::string_view() : *content;
     if (length == 0) {
       out.clear();
     } else if (content->find('%') == std::string_view::npos) {
@@ -290,87 +289,101 @@ std::string serializeProject(const Project& source, const std::vector<DesignObje
   return toCrLf(text);
 }
 
-ProjectFileReader::ProjectFileReader(std::string_view bytes) : rest_(bytes) {}
+namespace {
 
-ReadResult ProjectFileReader::readHeader(Project& out) {
-  const char* part = "header";
-  const auto damaged = [&part] { return ReadResult{ReadProblem::Damaged, part}; };
-  LineReader in(rest_);
-  Project read;  // surface, fontHandle, activeMarker 0; activePoint -1
+// The file read from front to back: the header (everything before the
+// controls), then the controls one at a time.
+class ProjectFileReader {
+ public:
+  explicit ProjectFileReader(std::string_view bytes) : rest_(bytes) {}
 
-  std::int32_t objectCount = 0, x = 0, y = 0, width = 0, height = 0, mode = 0, pointCount = 0;
-  if (!in.number(objectCount) || !in.number(x) || !in.number(y) || !in.number(width) ||
-      !in.number(height) || !in.number(mode) || !in.number(pointCount))
-    return damaged();
-  if (objectCount < 0) return damaged();
-  if (mode == static_cast<std::int32_t>(RegionMode::Rectangle)) {
-    if (pointCount != 0) return damaged();
-  } else if (mode == static_cast<std::int32_t>(RegionMode::Polygon)) {
-    if (pointCount < 3) return damaged();
-  } else {
-    return damaged();
-  }
-  read.x = x;
-  read.y = y;
-  read.width = width;
-  read.height = height;
-  read.regionMode = static_cast<RegionMode>(mode);
+  // Fills `out` as parseProjectWhy does, objectCount included, but reads no
+  // control; a damaged header leaves `out` untouched and says which part.
+  ReadResult readHeader(Project& out) {
+    const char* part = "header";
+    const auto damaged = [&part] { return ReadResult{ReadProblem::Damaged, part}; };
+    LineReader in(rest_);
+    Project read;  // surface, fontHandle, activeMarker 0; activePoint -1
 
-  part = "title and class name";
-  std::int32_t classLength = 0, titleLength = 0;
-  if (!in.number(classLength) || !in.number(titleLength)) return damaged();
-  if (!in.text(classLength, read.className) || !in.text(titleLength, read.title)) return damaged();
-
-  part = "outline points";
-  if (read.regionMode == RegionMode::Polygon) {
-    // The count must fit in what is left before anything is allocated for it.
-    if (static_cast<std::size_t>(pointCount) > in.remaining() / kMinPointBytes ||
-        pointCount > std::numeric_limits<std::int32_t>::max() - kSpareEntries)
+    std::int32_t objectCount = 0, x = 0, y = 0, width = 0, height = 0, mode = 0, pointCount = 0;
+    if (!in.number(objectCount) || !in.number(x) || !in.number(y) || !in.number(width) ||
+        !in.number(height) || !in.number(mode) || !in.number(pointCount))
       return damaged();
-    std::vector<RegionPoint> markers;
-    for (std::int32_t i = 0; i < pointCount; ++i) {
-      RegionPoint point{};
-      if (!in.number(point.x) || !in.number(point.y)) return damaged();
-      markers.push_back(point);
+    if (objectCount < 0) return damaged();
+    if (mode == static_cast<std::int32_t>(RegionMode::Rectangle)) {
+      if (pointCount != 0) return damaged();
+    } else if (mode == static_cast<std::int32_t>(RegionMode::Polygon)) {
+      if (pointCount < 3) return damaged();
+    } else {
+      return damaged();
     }
-    read.growPointArrays(pointCount + kSpareEntries);
-    std::copy(markers.begin(), markers.end(), read.markerPoints.begin());
-    read.pointCount = pointCount;
+    read.x = x;
+    read.y = y;
+    read.width = width;
+    read.height = height;
+    read.regionMode = static_cast<RegionMode>(mode);
+
+    part = "title and class name";
+    std::int32_t classLength = 0, titleLength = 0;
+    if (!in.number(classLength) || !in.number(titleLength)) return damaged();
+    if (!in.text(classLength, read.className) || !in.text(titleLength, read.title)) return damaged();
+
+    part = "outline points";
+    if (read.regionMode == RegionMode::Polygon) {
+      // The count must fit in what is left before anything is allocated for it.
+      if (static_cast<std::size_t>(pointCount) > in.remaining() / kMinPointBytes ||
+          pointCount > std::numeric_limits<std::int32_t>::max() - kSpareEntries)
+        return damaged();
+      std::vector<RegionPoint> markers;
+      for (std::int32_t i = 0; i < pointCount; ++i) {
+        RegionPoint point{};
+        if (!in.number(point.x) || !in.number(point.y)) return damaged();
+        markers.push_back(point);
+      }
+      read.growPointArrays(pointCount + kSpareEntries);
+      std::copy(markers.begin(), markers.end(), read.markerPoints.begin());
+      read.pointCount = pointCount;
+    }
+
+    part = "font";
+    if (!in.font(read.font)) return damaged();
+    part = "controls";
+    if (static_cast<std::size_t>(objectCount) > in.remaining() / kMinObjectBytes) return damaged();
+    read.objectCount = objectCount;
+
+    out = std::move(read);
+    rest_ = in.rest();
+    return {};
   }
 
-  part = "font";
-  if (!in.font(read.font)) return damaged();
-  part = "controls";
-  if (static_cast<std::size_t>(objectCount) > in.remaining() / kMinObjectBytes) return damaged();
-  read.objectCount = objectCount;
+  // The next control into `object` (kind, position, size, style and both
+  // texts; the texts keep their room). False when the control is damaged or
+  // cut short; `object` may then be half filled.
+  bool nextControl(DesignObject& object) {
+    LineReader in(rest_);
+    std::int32_t kind = 0, x = 0, y = 0, width = 0, height = 0, captionLength = 0, idLength = 0;
+    std::uint32_t style = 0;
+    if (!in.number(kind) || !isKnownObjectKind(kind)) return false;
+    if (!in.number(x) || !in.number(y) || !in.number(width) || !in.number(height) ||
+        !in.style(style) || !in.number(captionLength) || !in.number(idLength))
+      return false;
+    if (!in.text(captionLength, object.caption) || !in.text(idLength, object.idName))
+      return false;
+    object.kind = static_cast<ObjectKind>(kind);
+    object.x = x;
+    object.y = y;
+    object.width = width;
+    object.height = height;
+    object.style = style;
+    rest_ = in.rest();
+    return true;
+  }
 
-  out = std::move(read);
-  rest_ = in.rest();
-  controls_ = rest_;
-  return {};
-}
+ private:
+  std::string_view rest_;
+};
 
-void ProjectFileReader::restartControls() { rest_ = controls_; }
-
-bool ProjectFileReader::nextControl(DesignObject& object, std::string_view* idNameLine) {
-  LineReader in(rest_);
-  std::int32_t kind = 0, x = 0, y = 0, width = 0, height = 0, captionLength = 0, idLength = 0;
-  std::uint32_t style = 0;
-  if (!in.number(kind) || !isKnownObjectKind(kind)) return false;
-  if (!in.number(x) || !in.number(y) || !in.number(width) || !in.number(height) ||
-      !in.style(style) || !in.number(captionLength) || !in.number(idLength))
-    return false;
-  if (!in.text(captionLength, object.caption) || !in.text(idLength, object.idName, idNameLine))
-    return false;
-  object.kind = static_cast<ObjectKind>(kind);
-  object.x = x;
-  object.y = y;
-  object.width = width;
-  object.height = height;
-  object.style = style;
-  rest_ = in.rest();
-  return true;
-}
+}  // namespace
 
 ReadResult parseProjectWhy(std::string_view bytes, Project& out,
                            std::vector<DesignObject>& outObjects) {
@@ -405,11 +418,11 @@ bool parseProject(std::string_view bytes, Project& out, std::vector<DesignObject
 }
 
 ReadResult readProject(const Path& path, Project& out, std::vector<DesignObject>& outObjects) {
-  const std::optional<FileView> file = FileView::open(path, kMaxProjectFileBytes);
-  if (!file) return unreadableFile(path);
+  const std::optional<std::string> bytes = readFileBytes(path, kMaxProjectFileBytes);
+  if (!bytes) return unreadableFile(path);
   Project read;
   std::vector<DesignObject> readObjects;
-  if (ReadResult parsed = parseProjectWhy(file->bytes(), read, readObjects); !parsed) return parsed;
+  if (ReadResult parsed = parseProjectWhy(*bytes, read, readObjects); !parsed) return parsed;
   out = std::move(read);
   outObjects = std::move(readObjects);
   return {};

@@ -59,31 +59,6 @@ ReadResult parseProjectWhy(std::string_view bytes, Project& out,
 // The same, for callers that need only yes or no (the fuzzers).
 bool parseProject(std::string_view bytes, Project& out, std::vector<DesignObject>& outObjects);
 
-// The same file read in two steps, for a reader that never holds all the
-// controls at once: the header (everything before the controls), then the
-// controls one at a time, as often as needed. Refers to `bytes`, which must
-// outlive it. Accepts exactly the files parseProjectWhy accepts, once every
-// control has been read.
-class ProjectFileReader {
- public:
-  explicit ProjectFileReader(std::string_view bytes);
-  // Fills `out` as parseProjectWhy does, objectCount included, but reads no
-  // control; a damaged header leaves `out` untouched and says which part.
-  ReadResult readHeader(Project& out);
-  // Back to the first control (after readHeader).
-  void restartControls();
-  // The next control into `object` (kind, position, size, style and both
-  // texts; the texts keep their room). With `idNameLine`, also the ID name's
-  // line as the file holds it (escaped; empty for a stated length of 0), a
-  // view into `bytes`. False when the control is damaged or cut short;
-  // `object` may then be half filled.
-  bool nextControl(DesignObject& object, std::string_view* idNameLine = nullptr);
-
- private:
-  std::string_view rest_;
-  std::string_view controls_;
-};
-
 // Writes `source` and its objects to `path`. The previous file is never
 // destroyed: the bytes go to a temporary file beside it, which then replaces
 // it. Returns false, with the old file as it was, when the project fails

@@ -155,40 +155,6 @@ std::vector<WrittenId> writtenIds(std::span<const DesignObject> objects) {
   return ids;
 }
 
-// The names added so far (up to their first NUL) and whether each is
-// written as it stands.
-struct IdNameTable::Names {
-  struct NameOf {
-    const Names* names;
-    std::string_view operator()(std::size_t i) const { return trimmed(names->views[i]); }
-  };
-  explicit Names(std::size_t count) : firstUse(count, NameOf{this}) {
-    views.reserve(count);
-    defined.reserve(count);
-  }
-  std::vector<std::string_view> views;
-  std::vector<bool> defined;
-  FirstUse<NameOf> firstUse;
-};
-
-IdNameTable::IdNameTable(std::size_t count) : names_(std::make_unique<Names>(count)) {}
-IdNameTable::~IdNameTable() = default;
-
-bool IdNameTable::add(std::string_view idName) {
-  Names& names = *names_;
-  const std::string_view name = upToNul(idName);
-  const std::size_t index = names.views.size();
-  names.views.push_back(name);
-  const bool defined = isIdentifierName(name) && names.firstUse.firstOf(index) == index;
-  names.defined.push_back(defined);
-  if (!defined && !trimmed(name).empty()) anyWarning_ = true;
-  return defined;
-}
-
-void IdNameTable::writtenId(std::size_t index, WrittenId& out) const {
-  assignWrittenId(names_->views[index], index, names_->defined[index], out);
-}
-
 std::vector<IdNameWarning> idNameWarnings(std::span<const DesignObject> objects) {
   std::vector<IdNameWarning> warnings;
   std::unordered_map<std::string_view, std::size_t> repeated;  // name -> warning index

@@ -7,7 +7,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -47,32 +46,6 @@ struct WrittenId {
 // control is written with its number and gets no #define line, so every
 // control keeps an id of its own and the source has no redefinition.
 std::vector<WrittenId> writtenIds(std::span<const DesignObject> objects);
-
-// writtenIds' decisions made one control at a time, for a caller that reads
-// the controls as a stream and never holds them all. Keeps views of the
-// names it is given, which must outlive it.
-class IdNameTable {
- public:
-  // Room for `count` controls.
-  explicit IdNameTable(std::size_t count);
-  ~IdNameTable();
-  IdNameTable(const IdNameTable&) = delete;
-  IdNameTable& operator=(const IdNameTable&) = delete;
-
-  // Takes the next control's ID name, in list order; true when it is
-  // written as it stands (writtenIds' `defined`).
-  bool add(std::string_view idName);
-  // The entry writtenIds makes for the control at `index` (added before).
-  void writtenId(std::size_t index, WrittenId& out) const;
-  // True once a name that is not blank was not taken as it stands:
-  // idNameWarnings has something to say about these controls.
-  bool anyWarning() const { return anyWarning_; }
-
- private:
-  struct Names;
-  std::unique_ptr<Names> names_;
-  bool anyWarning_ = false;
-};
 
 // An ID name that the generated source cannot use as it stands.
 struct IdNameWarning {

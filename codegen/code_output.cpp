@@ -324,12 +324,6 @@ CodeSource makeCodeSource(const Project& project, const std::vector<DesignObject
                     encoding};
 }
 
-CodeSource makeCodeSource(const Project& project, const ObjectBatches& batches,
-                          CodeEncoding encoding) {
-  return CodeSource{project, {}, pointsOf(project), namesWithDefaults(project.variableNames),
-                    {},      encoding, &batches};
-}
-
 std::string singleValueText(Placeholder placeholder, const CodeSource& source) {
   const Project& project = source.project;
   switch (placeholder) {
@@ -492,12 +486,9 @@ void streamCodeFile(std::string_view templateText, const CodeSource& source,
   const OccurrenceList occurrences = sortedPlaceholders(templateText);
   if (source.encoding == CodeEncoding::Utf8Wide) {
     // Converted whole: the converter reads a lead byte before a line feed
-    // together with it, so a piece must not end there.
-    // Sized from the bound as generateCode sizes it; a batched source has no
-    // bound at hand, and the buffer grows instead.
-    OutputBuffer out(source.batches != nullptr
-                         ? std::max<std::size_t>(pieceSize, 1)
-                         : 4 * outputBound(templateText, occurrences.entries(), source));
+    // together with it, so a piece must not end there. Sized from the bound
+    // as generateCode sizes it.
+    OutputBuffer out(4 * outputBound(templateText, occurrences.entries(), source));
     renderInto(out, templateText, occurrences, source);
     std::string_view text = out.view();
     const std::size_t nul = text.find('\0');

@@ -204,22 +204,6 @@ OccurrenceList findPlaceholders(std::string_view templateText);
 // ---------------------------------------------------------------------------
 // Generation.
 
-// The controls handed to the generator a batch at a time, by a caller that
-// never holds them all (quorvin-gen on a large project file: the memory for
-// every control cost it more than generating did).
-class ObjectBatches {
- public:
-  // One batch: consecutive objects, the ids written for them, and the list
-  // index of the first.
-  using Visit = std::function<void(std::span<const DesignObject> objects,
-                                   std::span<const WrittenId> ids, std::size_t first)>;
-  virtual ~ObjectBatches() = default;
-  // Hands over every control in list order, in batches, each visit's spans
-  // valid during that visit only. With `idsOnly` the objects' spans are
-  // empty: only the ids are wanted.
-  virtual void forEachBatch(bool idsOnly, const Visit& visit) const = 0;
-};
-
 // What the generator reads, fixed for one code output. Refers to the project
 // and objects it was made from, which must outlive it.
 struct CodeSource {
@@ -229,17 +213,10 @@ struct CodeSource {
   VariableNames names;  // absent (empty) names replaced by the defaults
   std::vector<WrittenId> ids;  // what stands for each object's ID
   CodeEncoding encoding = CodeEncoding::Cp932;
-  // When set, the objects come from here and `objects` and `ids` are empty;
-  // such a source is for streamCodeFile only (the size bound needs them).
-  const ObjectBatches* batches = nullptr;
 };
 // Clamps objectCount and pointCount to the entries that exist.
 CodeSource makeCodeSource(const Project& project,
                           const std::vector<DesignObject>& objects,
-                          CodeEncoding encoding = CodeEncoding::Cp932);
-
-// The same for objects handed over by `batches`, which must outlive it.
-CodeSource makeCodeSource(const Project& project, const ObjectBatches& batches,
                           CodeEncoding encoding = CodeEncoding::Cp932);
 
 // The default variable names written when a name is absent: hWnd, hInst,
@@ -295,7 +272,7 @@ void streamCodeFile(std::string_view templateText, const Project& project,
                     const std::function<void(std::string_view)>& sink,
                     std::size_t pieceSize = kCodeFilePieceSize);
 // The same from a source made with makeCodeSource (whose ids a caller may
-// have used already, for the warnings, or whose objects come in batches).
+// have used already, for the warnings).
 void streamCodeFile(std::string_view templateText, const CodeSource& source,
                     const std::function<void(std::string_view)>& sink,
                     std::size_t pieceSize = kCodeFilePieceSize);

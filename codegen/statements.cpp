@@ -245,24 +245,6 @@ std::string indentationOf(const OutputBuffer& out) {
   return blanks;
 }
 
-// Calls each(object, id, index) for every object in list order, from the
-// source's lists or from its batches. With `idsOnly` the object passed may
-// be an empty one: only the id is wanted.
-template <typename Each>
-void forEachObject(const CodeSource& source, bool idsOnly, Each each) {
-  if (source.batches == nullptr) {
-    for (std::size_t i = 0; i < source.objects.size(); ++i) each(source.objects[i], source.ids[i], i);
-    return;
-  }
-  static const DesignObject kNoObject{};
-  source.batches->forEachBatch(
-      idsOnly, [&](std::span<const DesignObject> objects, std::span<const WrittenId> ids,
-                   std::size_t first) {
-        for (std::size_t k = 0; k < ids.size(); ++k)
-          each(idsOnly ? kNoObject : objects[k], ids[k], first + k);
-      });
-}
-
 }  // namespace
 
 std::string fontWeightText(std::int32_t weight) {
@@ -278,7 +260,8 @@ void produceAddObj(OutputBuffer& out, const CodeSource& source) {
   const std::string_view hwnd = cView(names.hwnd);
   const std::string_view hinstance = cView(names.hinstance);
   std::string caption;
-  forEachObject(source, false, [&](const DesignObject& object, const WrittenId& id, std::size_t i) {
+  for (std::size_t i = 0; i < source.objects.size(); ++i) {
+    const DesignObject& object = source.objects[i];
     if (i > 0) out.append(indent);
     if (headKindOf(object.kind) == HeadKind::ListBox) {
       out.append(forms.listBoxHead);
@@ -289,20 +272,21 @@ void produceAddObj(OutputBuffer& out, const CodeSource& source) {
     appendGeneralStyleNames(out, object.style);
     appendClassStyleNames(out, object.kind, object.style);
     appendForm(out, kStatementTailSplit, object.x, object.y, object.width, object.height, hwnd,
-               cView(id.text), hinstance);
-  });
+               cView(source.ids[i].text), hinstance);
+  }
 }
 
 void produceDefine(OutputBuffer& out, const CodeSource& source) {
   const std::string indent = indentationOf(out);
   bool first = true;
-  forEachObject(source, true, [&](const DesignObject&, const WrittenId& id, std::size_t i) {
+  for (std::size_t i = 0; i < source.ids.size(); ++i) {
+    const WrittenId& id = source.ids[i];
     // A control written as its number needs no line.
-    if (!id.defined) return;
+    if (!id.defined) continue;
     if (!first) out.append(indent);
     first = false;
     appendForm(out, kDefineLineSplit, cView(id.text), controlNumber(i));
-  });
+  }
 }
 
 void produceCreateFont(OutputBuffer& out, const CodeSource& source) {
@@ -318,10 +302,10 @@ void produceSetFont(OutputBuffer& out, const CodeSource& source) {
   const SplitForm& form = splitFormsOf(source).setFontLine;
   const std::string_view hwnd = cView(source.names.hwnd);
   const std::string_view hfont = cView(source.names.hfont);
-  forEachObject(source, true, [&](const DesignObject&, const WrittenId& id, std::size_t i) {
+  for (std::size_t i = 0; i < source.ids.size(); ++i) {
     if (i > 0) out.append(indent);
-    appendForm(out, form, hwnd, cView(id.text), hfont);
-  });
+    appendForm(out, form, hwnd, cView(source.ids[i].text), hfont);
+  }
 }
 
 void producePoint(OutputBuffer& out, const CodeSource& source) {

@@ -9,12 +9,12 @@
 
 #include "tools/quorvin_gen/quorvin_gen.h"
 
-#ifdef __linux__
-#include <malloc.h>
-#include <sys/mman.h>
-
+#ifdef QUORVIN_GEN_RUN_ARENA
+#include <algorithm>
 #include <cstdint>
-#include <cstdlib>
+
+#include "app/project_file.h"
+#include "tools/quorvin_gen/run_arena.h"
 #endif
 #ifdef _WIN32
 #include <fcntl.h>
@@ -44,36 +44,7 @@ void writeMessages(const std::string& text) {
   std::fflush(stderr);
 }
 
-#ifdef __linux__
-// Gives the heap, in one system call, the pages that reading and generating
-// a project of `projectBytes` will take, and keeps them for the process. Each
-// page a fresh process touches otherwise costs a page fault, and on virtual
-// machines a fault costs as much as formatting a hundred statements: without
-// this, faults were most of quorvin-gen's time on a large design. Memory
-// grows by about what the run needs anyway; when the system refuses, the
-// pages simply come one fault at a time as before.
-void prepareHeap(std::uintmax_t projectBytes) {
-  constexpr std::size_t kFixedBytes = std::size_t(1) << 19;
-  constexpr std::uintmax_t kLargestPrepared = std::uintmax_t(1) << 28;
-  constexpr std::size_t kPage = 4096;
-  // A project whose controls are read straight from the file (the usual
-  // case) needs a table of its ID names and the output's buffers: about half
-  // its bytes and a fixed part. Preparing more cost more than it saved; the
-  // general path, which holds every control, gets the rest page by page.
-  const std::size_t bytes =
-      kFixedBytes + static_cast<std::size_t>(std::min(projectBytes, kLargestPrepared) / 2);
-  // Large blocks from the heap too (not from mappings of their own, fresh
-  // each time), and freed memory kept rather than handed back.
-  mallopt(M_MMAP_THRESHOLD, static_cast<int>(2 * kLargestPrepared + kFixedBytes));
-  mallopt(M_TRIM_THRESHOLD, static_cast<int>(4 * kLargestPrepared));
-  void* block = std::malloc(bytes);
-  if (block == nullptr) return;
-  const std::uintptr_t begin = (reinterpret_cast<std::uintptr_t>(block) + kPage - 1) & ~(kPage - 1);
-  const std::uintptr_t end = (reinterpret_cast<std::uintptr_t>(block) + bytes) & ~(kPage - 1);
-  if (end > begin) madvise(reinterpret_cast<void*>(begin), end - begin, MADV_POPULATE_WRITE);
-  std::free(block);
-}
-
+#ifdef QUORVIN_GEN_RUN_ARENA
 // The size of the project file among the arguments (the one argument that is
 // not an option or an option's value), 0 when there is none.
 std::uintmax_t projectFileSize(const std::vector<std::string>& args) {
@@ -154,8 +125,14 @@ int wmain(int argc, wchar_t** argv) {
 #else
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
-#ifdef __linux__
-  prepareHeap(projectFileSize(args));
+#ifdef QUORVIN_GEN_RUN_ARENA
+  // The project's controls, their ids and the output's buffers take about
+  // three times the file's bytes.
+  constexpr std::uintmax_t kFixedBytes = std::uintmax_t(1) << 20;
+  constexpr std::uintmax_t kBytesPerFileByte = 3;
+  quorvin::reserveRunArena(static_cast<std::size_t>(
+      kFixedBytes + kBytesPerFileByte * std::min<std::uintmax_t>(projectFileSize(args),
+                                                                 quorvin::kMaxProjectFileBytes)));
 #endif
   return run(args);
 }

@@ -2,11 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
-#include <span>
 #include <optional>
 #include <ostream>
 #include <string_view>
-#include <stdexcept>
 #include <system_error>
 
 #include <nlohmann/json.hpp>
@@ -321,43 +319,6 @@ nlohmann::ordered_json pointsJson(const std::vector<RegionPoint>& points, std::i
   return array;
 }
 
-// The controls of a mapped project file, read again batch by batch whenever
-// the generator goes through them, their ids from the table filled on the
-// first reading. Nothing is held per control but a view of its ID name: each
-// fresh page of memory costs a process more than reading a control twice.
-class StreamedControls : public ObjectBatches {
- public:
-  static constexpr std::size_t kBatch = 64;
-
-  StreamedControls(ProjectFileReader& reader, const IdNameTable& ids, std::size_t count)
-      : reader_(reader), ids_(ids), count_(count) {}
-
-  void forEachBatch(bool idsOnly, const Visit& visit) const override {
-    if (!idsOnly) reader_.restartControls();
-    for (std::size_t first = 0; first < count_; first += kBatch) {
-      const std::size_t n = std::min(kBatch, count_ - first);
-      objects_.resize(n);
-      written_.resize(n);
-      for (std::size_t k = 0; k < n; ++k) {
-        // Read and accepted once already: only a file changed under the
-        // mapping fails here.
-        if (!idsOnly && !reader_.nextControl(objects_[k]))
-          throw std::runtime_error("the project file changed while it was read");
-        ids_.writtenId(first + k, written_[k]);
-      }
-      visit(std::span<const DesignObject>(objects_.data(), idsOnly ? 0 : n),
-            std::span<const WrittenId>(written_.data(), n), first);
-    }
-  }
-
- private:
-  ProjectFileReader& reader_;
-  const IdNameTable& ids_;
-  std::size_t count_;
-  mutable std::vector<DesignObject> objects_;
-  mutable std::vector<WrittenId> written_;
-};
-
 // The template file the options name.
 Path templateFileOf(const Options& options, const Path& cwd) {
   const CodeEncoding encoding = options.unicode ? CodeEncoding::Utf8Wide : CodeEncoding::Cp932;
@@ -385,44 +346,6 @@ int writeSource(const Options& options, const Path& cwd, const Path& templateFil
                           " is empty)"});
   }
   return static_cast<int>(GenExit::Done);
-}
-
-// The source of a sound project file whose ID names all stand as they are
-// (the usual case), generated straight from the mapped file without holding
-// its controls. Nothing, and nothing done, for any other file (missing,
-// damaged, or with names to warn about): the general path then reads,
-// reports and generates it as always, with the same bytes.
-std::optional<int> generateStreamed(const Options& options, const Path& cwd,
-                                    const Path& projectPath, GenOutput& out, GenOutput& err) {
-  const std::optional<FileView> file = FileView::open(projectPath, kMaxProjectFileBytes);
-  if (!file) return std::nullopt;
-  ProjectFileReader reader(file->bytes());
-  Project read;
-  if (!reader.readHeader(read)) return std::nullopt;
-  const auto count = static_cast<std::size_t>(read.objectCount);
-  IdNameTable ids(count);
-  DesignObject object;
-  for (std::size_t i = 0; i < count; ++i) {
-    std::string_view idName;
-    if (!reader.nextControl(object, &idName)) return std::nullopt;
-    // The table keeps views into the file: of names that need no unescaping
-    // (a name with '%' in its line is no identifier anyway).
-    if (idName.find('%') != std::string_view::npos) return std::nullopt;
-    ids.add(idName);
-  }
-  if (ids.anyWarning()) return std::nullopt;
-  deriveRegionPoints(read);
-
-  if (std::optional<Failure> failure = loadNames(options, cwd, read.variableNames))
-    return fail(err, *failure);
-  const Path templateFile = templateFileOf(options, cwd);
-  const std::optional<std::string> templateText = readCodeTemplate(templateFile);
-  if (!templateText) return fail(err, inputFailure("template", templateFile));
-
-  const StreamedControls controls(reader, ids, count);
-  const CodeSource source = makeCodeSource(
-      read, controls, options.unicode ? CodeEncoding::Utf8Wide : CodeEncoding::Cp932);
-  return writeSource(options, cwd, templateFile, *templateText, source, out, err);
 }
 
 }  // namespace
@@ -574,10 +497,6 @@ int runQuorvinGen(const std::vector<std::string>& args, GenOutput& out, GenOutpu
 
     // The project, with the region points its markers stand for.
     const Path projectPath = resolve(*options.projectFile, cwd);
-    if (!options.json) {
-      if (std::optional<int> status = generateStreamed(options, cwd, projectPath, out, err))
-        return *status;
-    }
     Project read;
     std::vector<DesignObject> readObjects;
     if (!readProject(projectPath, read, readObjects))
