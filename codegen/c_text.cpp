@@ -18,11 +18,25 @@ std::string_view upToNul(std::string_view text) {
   return nul == std::string_view::npos ? text : text.substr(0, nul);
 }
 
-std::string_view trimmed(std::string_view text) {
-  text = upToNul(text);
+// `text` without the blanks around it.
+std::string_view withoutBlanks(std::string_view text) {
   while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
   while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
   return text;
+}
+
+std::string_view trimmed(std::string_view text) { return withoutBlanks(upToNul(text)); }
+
+// An identifier's characters, for a name already trimmed.
+bool isIdentifier(std::string_view name) {
+  if (name.empty() || (name.front() >= '0' && name.front() <= '9')) return false;
+  for (char c : name) {
+    const auto byte = static_cast<unsigned char>(c);
+    const bool ok = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+                    c == '_' || byte >= 0x80;
+    if (!ok) return false;
+  }
+  return true;
 }
 
 bool needsEscape(char c) { return c == '\\' || c == '"'; }
@@ -60,8 +74,9 @@ class FirstUse {
 
   // The first object whose name equals object `index`'s; `index` itself
   // when none did before.
-  std::size_t firstOf(std::size_t index) {
-    const std::string_view name = nameOf_(index);
+  std::size_t firstOf(std::size_t index) { return firstOf(index, nameOf_(index)); }
+  // The same for a caller that has the name at hand: nameOf(index).
+  std::size_t firstOf(std::size_t index, std::string_view name) {
     const auto hash = static_cast<std::uint32_t>(std::hash<std::string_view>{}(name));
     for (std::size_t at = hash & mask_;; at = (at + 1) & mask_) {
       Slot& slot = slots_[at];
@@ -102,6 +117,17 @@ void escapeCText(std::string_view text, std::string& out) {
   });
 }
 
+std::string_view escapedCTextView(std::string_view text, std::string& storage) {
+  text = upToNul(text);
+  for (char c : text) {
+    if (needsEscape(c)) {
+      escapeCText(text, storage);
+      return storage;
+    }
+  }
+  return text;
+}
+
 std::string escapedCText(std::string_view text) {
   std::string out;
   escapeCText(text, out);
@@ -116,31 +142,7 @@ std::size_t escapedCTextLength(std::string_view text) {
   return length;
 }
 
-bool isIdentifierName(std::string_view name) {
-  name = trimmed(name);
-  if (name.empty() || (name.front() >= '0' && name.front() <= '9')) return false;
-  for (char c : name) {
-    const auto byte = static_cast<unsigned char>(c);
-    const bool ok = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-                    c == '_' || byte >= 0x80;
-    if (!ok) return false;
-  }
-  return true;
-}
-
-namespace {
-
-// The entry of writtenIds for the control at `index` named `idName`.
-void assignWrittenId(std::string_view idName, std::size_t index, bool defined, WrittenId& out) {
-  out.defined = defined;
-  if (defined) {
-    out.text.assign(upToNul(idName));
-  } else {
-    out.text = std::to_string(controlNumber(index));
-  }
-}
-
-}  // namespace
+bool isIdentifierName(std::string_view name) { return isIdentifier(trimmed(name)); }
 
 std::vector<WrittenId> writtenIds(std::span<const DesignObject> objects) {
   std::vector<WrittenId> ids;
@@ -148,9 +150,16 @@ std::vector<WrittenId> writtenIds(std::span<const DesignObject> objects) {
   FirstUse firstUse(objects.size(),
                     [objects](std::size_t i) { return trimmed(objects[i].idName); });
   for (std::size_t i = 0; i < objects.size(); ++i) {
+    // Each name cut at its NUL and trimmed once: thousands of controls.
     const std::string_view name = upToNul(objects[i].idName);
-    assignWrittenId(name, i, isIdentifierName(name) && firstUse.firstOf(i) == i,
-                    ids.emplace_back());
+    const std::string_view core = withoutBlanks(name);
+    WrittenId& id = ids.emplace_back();
+    id.defined = isIdentifier(core) && firstUse.firstOf(i, core) == i;
+    if (id.defined) {
+      id.text.assign(name);
+    } else {
+      id.text = std::to_string(controlNumber(i));
+    }
   }
   return ids;
 }
@@ -163,11 +172,11 @@ std::vector<IdNameWarning> idNameWarnings(std::span<const DesignObject> objects)
   for (std::size_t i = 0; i < objects.size(); ++i) {
     const std::string_view name = trimmed(objects[i].idName);
     if (name.empty()) continue;
-    if (!isIdentifierName(name)) {
+    if (!isIdentifier(name)) {
       warnings.push_back({IdNameWarning::Kind::NotIdentifier, std::string(name), {controlNumber(i)}});
       continue;
     }
-    const std::size_t first = firstUse.firstOf(i);
+    const std::size_t first = firstUse.firstOf(i, name);
     if (first == i) continue;
     const auto [entry, isNewRepeat] = repeated.emplace(name, warnings.size());
     if (isNewRepeat) {

@@ -22,6 +22,10 @@ namespace quorvin {
 // backslash). Nothing else changes. The result replaces `out`.
 void escapeCText(std::string_view text, std::string& out);
 std::string escapedCText(std::string_view text);
+// The same without a copy when nothing needs escaping (the usual case): a
+// view of `text` up to its first NUL, else of `storage`, which then holds
+// the escaped text.
+std::string_view escapedCTextView(std::string_view text, std::string& storage);
 // The length escapeCText gives, without building it.
 std::size_t escapedCTextLength(std::string_view text);
 
@@ -38,7 +42,7 @@ bool isIdentifierName(std::string_view name);
 
 // What stands for one control's ID in the generated code.
 struct WrittenId {
-  std::string text;  // the ID name as stored, or the control's number
+  std::string text;  // the ID name as stored up to its first NUL, or the number
   bool defined;      // true: a #define line is written for it
 };
 // One entry per object, in list order. An ID name is used when it is an

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "codegen/c_text.h"
 #include "codegen/style_names.h"
@@ -245,6 +246,42 @@ std::string indentationOf(const OutputBuffer& out) {
   return blanks;
 }
 
+// The style names of the creation statements, made once for each kind and
+// style: a design repeats a few pairs thousands of times. A text replaces the
+// bar that ends the statement's head ("WS_CHILD|"), as the two style-name
+// functions written after the head leave it.
+class StyleNames {
+ public:
+  std::string_view of(ObjectKind kind, std::uint32_t style) {
+    for (const Entry& entry : entries_) {
+      if (entry.kind == kind && entry.style == style) return entry.text;
+    }
+    OutputBuffer text(kRoom);
+    text.append('|');
+    appendGeneralStyleNames(text, style);
+    appendClassStyleNames(text, kind, style);
+    if (entries_.size() == kMaxEntries) {
+      uncached_.assign(text.view());
+      return uncached_;
+    }
+    entries_.push_back({kind, style, std::string(text.view())});
+    return entries_.back().text;
+  }
+
+ private:
+  // Room for every name of the longest tables; more only grows the buffer.
+  static constexpr std::size_t kRoom = 256;
+  // Pairs kept; a design with more finds the others made again each time.
+  static constexpr std::size_t kMaxEntries = 32;
+  struct Entry {
+    ObjectKind kind;
+    std::uint32_t style;
+    std::string text;
+  };
+  std::vector<Entry> entries_;
+  std::string uncached_;
+};
+
 }  // namespace
 
 std::string fontWeightText(std::int32_t weight) {
@@ -260,19 +297,19 @@ void produceAddObj(OutputBuffer& out, const CodeSource& source) {
   const std::string_view hwnd = cView(names.hwnd);
   const std::string_view hinstance = cView(names.hinstance);
   std::string caption;
+  StyleNames styleNames;
   for (std::size_t i = 0; i < source.objects.size(); ++i) {
     const DesignObject& object = source.objects[i];
     if (i > 0) out.append(indent);
     if (headKindOf(object.kind) == HeadKind::ListBox) {
       out.append(forms.listBoxHead);
     } else {
-      escapeCText(object.caption, caption);
-      appendForm(out, captionHeadOf(object.kind, split), cView(caption));
+      appendForm(out, captionHeadOf(object.kind, split), escapedCTextView(object.caption, caption));
     }
-    appendGeneralStyleNames(out, object.style);
-    appendClassStyleNames(out, object.kind, object.style);
+    out.dropLast();
+    out.append(styleNames.of(object.kind, object.style));
     appendForm(out, kStatementTailSplit, object.x, object.y, object.width, object.height, hwnd,
-               cView(source.ids[i].text), hinstance);
+               std::string_view(source.ids[i].text), hinstance);
   }
 }
 
@@ -285,7 +322,7 @@ void produceDefine(OutputBuffer& out, const CodeSource& source) {
     if (!id.defined) continue;
     if (!first) out.append(indent);
     first = false;
-    appendForm(out, kDefineLineSplit, cView(id.text), controlNumber(i));
+    appendForm(out, kDefineLineSplit, std::string_view(id.text), controlNumber(i));
   }
 }
 
@@ -304,7 +341,7 @@ void produceSetFont(OutputBuffer& out, const CodeSource& source) {
   const std::string_view hfont = cView(source.names.hfont);
   for (std::size_t i = 0; i < source.ids.size(); ++i) {
     if (i > 0) out.append(indent);
-    appendForm(out, form, hwnd, cView(source.ids[i].text), hfont);
+    appendForm(out, form, hwnd, std::string_view(source.ids[i].text), hfont);
   }
 }
 
