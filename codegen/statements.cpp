@@ -136,6 +136,28 @@ class FormArgument {
   std::string_view text_;
 };
 
+// Copies `text` to `to` and returns the end of the copy. A statement's runs
+// and arguments are a few bytes each: copied in words of fixed sizes, which
+// the compiler writes inline, instead of through a call of memcpy for each
+// (a tenth of the generator's time went into those calls).
+inline char* copyShort(char* to, std::string_view text) {
+  const char* from = text.data();
+  std::size_t left = text.size();
+  for (; left >= 8; left -= 8, from += 8, to += 8) std::memcpy(to, from, 8);
+  if (left & 4) {
+    std::memcpy(to, from, 4);
+    from += 4;
+    to += 4;
+  }
+  if (left & 2) {
+    std::memcpy(to, from, 2);
+    from += 2;
+    to += 2;
+  }
+  if (left & 1) *to++ = *from;
+  return to;
+}
+
 // The text appendFormatted writes for the form `form` was split from, with
 // one argument per conversion, in one reservation of the output.
 template <typename... Arguments>
@@ -146,10 +168,7 @@ void appendForm(OutputBuffer& out, const SplitForm& form, const Arguments&... ar
   std::size_t total = form.runs[count].size();
   for (std::size_t i = 0; i < count; ++i) total += form.runs[i].size() + pieces[i].text().size();
   char* tail = out.reserveTail(total);
-  const auto put = [&tail](std::string_view text) {
-    std::memcpy(tail, text.data(), text.size());
-    tail += text.size();
-  };
+  const auto put = [&tail](std::string_view text) { tail = copyShort(tail, text); };
   for (std::size_t i = 0; i < count; ++i) {
     put(form.runs[i]);
     put(pieces[i].text());
