@@ -201,12 +201,11 @@ class SourceTarget {
     }
     if (!differs_) {
       const std::size_t same = compareWithDisk(piece);
-      lines_ += static_cast<std::size_t>(
-          std::count(piece.begin(), piece.begin() + static_cast<std::ptrdiff_t>(same), '\n'));
       if (same == piece.size()) {
         matched_ += same;
         return;
       }
+      equalBytes_ = matched_ + same;
       differs_ = true;
     }
     if (checkOnly_) return;
@@ -220,8 +219,10 @@ class SourceTarget {
       return std::nullopt;
     }
     // Equal so far: equal only when the file ends here too.
-    if (!differs_ && (std::fgetc(onDisk_.get()) != EOF || std::ferror(onDisk_.get())))
+    if (!differs_ && (std::fgetc(onDisk_.get()) != EOF || std::ferror(onDisk_.get()))) {
+      equalBytes_ = matched_;
       differs_ = true;
+    }
     if (checkOnly_) {
       if (!differs_) return std::nullopt;
       if (!onDisk_ || readFailed_ || std::ferror(onDisk_.get())) {
@@ -231,7 +232,7 @@ class SourceTarget {
       }
       return Failure{GenExit::Differs, shown(path_) +
                                            " differs from the generated source from line " +
-                                           std::to_string(lines_ + 1) + " on"};
+                                           std::to_string(lineOfDifference()) + " on"};
     }
     // A file that holds the bytes already is left alone, so its time stays
     // and a build does not compile it again; an empty source is always
@@ -251,9 +252,28 @@ class SourceTarget {
     buffer_.resize(piece.size());
     const std::size_t read = std::fread(buffer_.data(), 1, piece.size(), onDisk_.get());
     if (read < piece.size() && std::ferror(onDisk_.get())) readFailed_ = true;
+    // Equal pieces, the usual case, compared at memcmp's speed.
+    if (read == piece.size() && std::memcmp(piece.data(), buffer_.data(), read) == 0) return read;
     const auto mismatch = std::mismatch(
         piece.begin(), piece.begin() + static_cast<std::ptrdiff_t>(read), buffer_.begin());
     return static_cast<std::size_t>(mismatch.first - piece.begin());
+  }
+
+  // The line of the file on which the first difference stands, counted in
+  // the equal bytes before it, which the file holds: only --check's message
+  // needs it, so an equal file is never counted.
+  std::size_t lineOfDifference() {
+    std::size_t lines = 1;
+    if (!onDisk_ || std::fseek(onDisk_.get(), 0, SEEK_SET) != 0) return lines;
+    buffer_.resize(std::min<std::size_t>(std::max<std::size_t>(equalBytes_, 1), kCodeFilePieceSize));
+    for (std::size_t left = equalBytes_; left > 0;) {
+      const std::size_t read =
+          std::fread(buffer_.data(), 1, std::min(left, buffer_.size()), onDisk_.get());
+      if (read == 0) break;
+      lines += static_cast<std::size_t>(std::count(buffer_.data(), buffer_.data() + read, '\n'));
+      left -= read;
+    }
+    return lines;
   }
 
   // The new file, starting with the bytes that matched, copied from the old.
@@ -279,8 +299,8 @@ class SourceTarget {
   bool differs_ = false;
   bool readFailed_ = false;
   bool copyFailed_ = false;
-  std::size_t matched_ = 0;  // leading bytes equal to the file's
-  std::size_t lines_ = 0;    // line feeds among them, and up to a difference
+  std::size_t matched_ = 0;     // bytes of the pieces the file holds as they are
+  std::size_t equalBytes_ = 0;  // bytes equal to the file's before a difference
   std::size_t total_ = 0;
   std::string buffer_;
   std::unique_ptr<FileReplacement> replacement_;
