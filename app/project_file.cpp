@@ -418,11 +418,11 @@ bool parseProject(std::string_view bytes, Project& out, std::vector<DesignObject
 }
 
 ReadResult readProject(const Path& path, Project& out, std::vector<DesignObject>& outObjects) {
-  const std::optional<std::string> bytes = readFileBytes(path, kMaxProjectFileBytes);
-  if (!bytes) return unreadableFile(path);
+  const std::optional<FileView> file = FileView::open(path, kMaxProjectFileBytes);
+  if (!file) return unreadableFile(path);
   Project read;
   std::vector<DesignObject> readObjects;
-  if (ReadResult parsed = parseProjectWhy(*bytes, read, readObjects); !parsed) return parsed;
+  if (ReadResult parsed = parseProjectWhy(file->bytes(), read, readObjects); !parsed) return parsed;
   out = std::move(read);
   outObjects = std::move(readObjects);
   return {};

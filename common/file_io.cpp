@@ -7,6 +7,13 @@
 #include <filesystem>
 #include <system_error>
 
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace quorvin {
 
 UniqueFile openFile(const Path& path, const char* mode) {
@@ -42,6 +49,52 @@ std::optional<std::string> readFileBytes(const Path& path, std::size_t maxBytes)
   }
   if (std::ferror(file.get())) return std::nullopt;
   return bytes;
+}
+
+std::optional<FileView> FileView::open(const Path& path, std::size_t maxBytes) {
+  FileView view;
+#ifndef _WIN32
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  struct stat status {};
+  if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && status.st_size > 0) {
+    const auto size = static_cast<std::uintmax_t>(status.st_size);
+    if (size > maxBytes) {
+      ::close(fd);
+      return std::nullopt;
+    }
+    void* mapping = ::mmap(nullptr, static_cast<std::size_t>(size), PROT_READ,
+                           MAP_PRIVATE | MAP_POPULATE, fd, 0);
+    if (mapping != MAP_FAILED) {
+      ::close(fd);
+      view.mapping_ = mapping;
+      view.data_ = static_cast<const char*>(mapping);
+      view.size_ = static_cast<std::size_t>(size);
+      return view;
+    }
+  }
+  ::close(fd);
+#endif
+  std::optional<std::string> bytes = readFileBytes(path, maxBytes);
+  if (!bytes) return std::nullopt;
+  view.read_ = std::move(*bytes);
+  view.data_ = view.read_.data();
+  view.size_ = view.read_.size();
+  return view;
+}
+
+FileView::FileView(FileView&& other) noexcept
+    : size_(other.size_), mapping_(other.mapping_), read_(std::move(other.read_)) {
+  data_ = mapping_ != nullptr ? other.data_ : read_.data();
+  other.mapping_ = nullptr;
+  other.data_ = nullptr;
+  other.size_ = 0;
+}
+
+FileView::~FileView() {
+#ifndef _WIN32
+  if (mapping_ != nullptr) ::munmap(mapping_, size_);
+#endif
 }
 
 FileReplacement::FileReplacement(const Path& target) : target_(target) {

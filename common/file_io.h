@@ -28,6 +28,28 @@ UniqueFile openFile(const Path& path, const char* mode);
 std::optional<std::string> readFileBytes(const Path& path,
                                          std::size_t maxBytes = std::size_t(1) << 30);
 
+// A whole file's bytes to read through, mapped into memory where the system
+// allows it (nothing copied, and no fresh pages to fault in; the file must
+// not be cut short by another program meanwhile), else read. Nothing when the
+// file cannot be read or is larger than `maxBytes`.
+class FileView {
+ public:
+  static std::optional<FileView> open(const Path& path, std::size_t maxBytes);
+  FileView(FileView&& other) noexcept;
+  FileView& operator=(FileView&&) = delete;
+  FileView(const FileView&) = delete;
+  ~FileView();
+
+  std::string_view bytes() const { return {data_, size_}; }
+
+ private:
+  FileView() = default;
+  const char* data_ = nullptr;
+  std::size_t size_ = 0;
+  void* mapping_ = nullptr;  // what to unmap, or null
+  std::string read_;         // the bytes when not mapped
+};
+
 // Writes `bytes` to a new file beside `target`, checks every write, the flush
 // and the close, then replaces `target` with it. On any failure returns false,
 // removes the temporary file and leaves `target` as it was.
