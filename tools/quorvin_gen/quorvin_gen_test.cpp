@@ -7,8 +7,11 @@
 
 #include <nlohmann/json.hpp>
 
+#include <sys/wait.h>
+
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <sstream>
 #include <string>
@@ -386,6 +389,54 @@ TEST(QuorvinGenRegion, RegionPointsFollowTheStoredWindowPosition) {
   EXPECT_EQ(project.regionPoints[3], (RegionPoint{0, 0}));
   EXPECT_EQ(project.x, -5);
 }
+
+#ifdef QUORVIN_GEN_PROGRAM
+// The program as a build runs it (on Linux with its own memory for the run,
+// which the in-process runs above never use) writes what the library writes:
+// every committed project file, a design too large for that memory's
+// estimate, and a missing file, in each mode, byte for byte and with the
+// same exit status and messages.
+TEST_F(QuorvinGen, TheProgramWritesWhatTheLibraryWrites) {
+  std::vector<Path> projects;
+  for (const char* folder : {"tests/fuzz/corpus/project", "tests/fuzz/regressions/project",
+                             "tools/window_probe/samples", "tools/quorvin_gen/example"}) {
+    for (const auto& entry : std::filesystem::directory_iterator(kSourceRoot / folder)) {
+      if (entry.path().extension() == ".mwd") projects.push_back(entry.path());
+    }
+  }
+  const Design small = design;
+  for (int copy = 0; copy < 1000; ++copy) {
+    for (const DesignObject& object : small.objects) {
+      design.objects.push_back(object);
+      design.objects.back().idName += std::to_string(copy);
+      design.objects.back().caption += std::to_string(copy);
+    }
+  }
+  design.project.objectCount = static_cast<std::int32_t>(design.objects.size());
+  ASSERT_TRUE(saveProject(dir.path() / "large.mwd", design.project, design.objects));
+  projects.push_back(dir.path() / "large.mwd");
+  projects.push_back(dir.path() / "missing.mwd");
+
+  const std::vector<std::vector<std::string>> modes = {
+      {}, {"--unicode", "-t", (kSourceRoot / "codegen" / "code_unicode.txt").string()},
+      {"--json"}, {"--strict"}};
+  for (const Path& project : projects) {
+    for (std::vector<std::string> args : modes) {
+      args.push_back(project.string());
+      SCOPED_TRACE(project.string() + (args.size() > 1 ? " " + args[0] : ""));
+      const GenRun expected = run(dir.path(), args);
+      std::string command = "cd '" + dir.path().string() + "' && '" QUORVIN_GEN_PROGRAM "'";
+      for (const std::string& arg : args) command += " '" + arg + "'";
+      command += " > program.out 2> program.err";
+      const int status = std::system(command.c_str());
+      ASSERT_TRUE(WIFEXITED(status));
+      EXPECT_EQ(WEXITSTATUS(status), expected.status);
+      EXPECT_TRUE(readFileBytes(dir.path() / "program.out") == expected.out);
+      EXPECT_EQ(readFileBytes(dir.path() / "program.err").value_or(""), expected.err);
+    }
+  }
+}
+#endif
 
 }  // namespace
 }  // namespace quorvin

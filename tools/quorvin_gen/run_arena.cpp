@@ -31,13 +31,15 @@ constinit Arena arena;
 std::size_t roundUp(std::size_t value, std::size_t unit) { return (value + unit - 1) & ~(unit - 1); }
 
 void* allocate(std::size_t size) {
-  const std::size_t rounded = roundUp(size == 0 ? 1 : size, kAlignment);
-  if (rounded <= static_cast<std::size_t>(arena.end - arena.next)) {
+  if (size == 0) size = 1;
+  const auto room = static_cast<std::size_t>(arena.end - arena.next);
+  // Compared before rounding: a size near the largest cannot wrap around.
+  if (size <= room && roundUp(size, kAlignment) <= room) {
     arena.last = arena.next;
-    arena.next += rounded;
+    arena.next += roundUp(size, kAlignment);
     return arena.last;
   }
-  return std::malloc(size == 0 ? 1 : size);
+  return std::malloc(size);
 }
 
 void release(void* p) {

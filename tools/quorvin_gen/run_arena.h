@@ -2,15 +2,15 @@
 // quorvin-gen's memory for one run: the program's C++ allocations served in
 // order from one region that the system backs with 2 MB pages.
 //
-// On the virtual machines measured, every fresh 4 kB page costs a process
-// several microseconds at its first touch, even after it was populated in
-// advance (the host backs it only then): reading and generating the
-// 10,000-control design touched about a megabyte, a tenth of the whole run.
-// A 2 MB page is backed in one step. quorvin-gen runs a few milliseconds and
+// On the virtual machine measured, every fresh 4 kB page costs a process 5 to
+// 19 microseconds at its first touch, even after it was populated in advance
+// (the host backs it only then). The 10,000-control design's controls, ids
+// and buffers take about 2 MB: 500 such pages, a third of the whole run. A
+// 2 MB page is backed in one step. quorvin-gen runs a few milliseconds and
 // frees almost everything at its end, so the region is simply handed out
 // from the front; what is freed is taken back only when it was the last
-// thing handed out (a buffer grown in place of its predecessor), the rest
-// at exit.
+// thing handed out (a temporary), the rest at exit. Allocations that do not
+// fit come from the C library's heap.
 //
 // Only quorvin-gen's own executable on Linux links this (not its tests, not
 // a sanitizer build, whose allocator must see every allocation). It is for a
