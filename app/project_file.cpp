@@ -119,9 +119,6 @@ class LineReader {
   }
   [[gnu::noinline]] bool styleAnyForm(std::uint32_t& out) { return anyForm(out, parseStyle); }
 
-  // The part not read yet.
-  std::string_view rest() const { return rest_; }
-
   // A whole line parsed by `parse`; on failure nothing is taken.
   template <typename Value, typename Parse>
   bool anyForm(Value& out, Parse parse) {
@@ -291,111 +288,98 @@ std::string serializeProject(const Project& source, const std::vector<DesignObje
 
 namespace {
 
-// The file read from front to back: the header (everything before the
-// controls), then the controls one at a time.
-class ProjectFileReader {
- public:
-  explicit ProjectFileReader(std::string_view bytes) : rest_(bytes) {}
+// Reads everything before the controls into `out` as parseProjectWhy does,
+// objectCount included; a damaged header leaves `out` untouched and says
+// which part.
+ReadResult readHeader(LineReader& in, Project& out) {
+  const char* part = "header";
+  const auto damaged = [&part] { return ReadResult{ReadProblem::Damaged, part}; };
+  Project read;  // surface, fontHandle, activeMarker 0; activePoint -1
 
-  // Fills `out` as parseProjectWhy does, objectCount included, but reads no
-  // control; a damaged header leaves `out` untouched and says which part.
-  ReadResult readHeader(Project& out) {
-    const char* part = "header";
-    const auto damaged = [&part] { return ReadResult{ReadProblem::Damaged, part}; };
-    LineReader in(rest_);
-    Project read;  // surface, fontHandle, activeMarker 0; activePoint -1
+  std::int32_t objectCount = 0, x = 0, y = 0, width = 0, height = 0, mode = 0, pointCount = 0;
+  if (!in.number(objectCount) || !in.number(x) || !in.number(y) || !in.number(width) ||
+      !in.number(height) || !in.number(mode) || !in.number(pointCount))
+    return damaged();
+  if (objectCount < 0) return damaged();
+  if (mode == static_cast<std::int32_t>(RegionMode::Rectangle)) {
+    if (pointCount != 0) return damaged();
+  } else if (mode == static_cast<std::int32_t>(RegionMode::Polygon)) {
+    if (pointCount < 3) return damaged();
+  } else {
+    return damaged();
+  }
+  read.x = x;
+  read.y = y;
+  read.width = width;
+  read.height = height;
+  read.regionMode = static_cast<RegionMode>(mode);
 
-    std::int32_t objectCount = 0, x = 0, y = 0, width = 0, height = 0, mode = 0, pointCount = 0;
-    if (!in.number(objectCount) || !in.number(x) || !in.number(y) || !in.number(width) ||
-        !in.number(height) || !in.number(mode) || !in.number(pointCount))
+  part = "title and class name";
+  std::int32_t classLength = 0, titleLength = 0;
+  if (!in.number(classLength) || !in.number(titleLength)) return damaged();
+  if (!in.text(classLength, read.className) || !in.text(titleLength, read.title)) return damaged();
+
+  part = "outline points";
+  if (read.regionMode == RegionMode::Polygon) {
+    // The count must fit in what is left before anything is allocated for it.
+    if (static_cast<std::size_t>(pointCount) > in.remaining() / kMinPointBytes ||
+        pointCount > std::numeric_limits<std::int32_t>::max() - kSpareEntries)
       return damaged();
-    if (objectCount < 0) return damaged();
-    if (mode == static_cast<std::int32_t>(RegionMode::Rectangle)) {
-      if (pointCount != 0) return damaged();
-    } else if (mode == static_cast<std::int32_t>(RegionMode::Polygon)) {
-      if (pointCount < 3) return damaged();
-    } else {
-      return damaged();
+    std::vector<RegionPoint> markers;
+    for (std::int32_t i = 0; i < pointCount; ++i) {
+      RegionPoint point{};
+      if (!in.number(point.x) || !in.number(point.y)) return damaged();
+      markers.push_back(point);
     }
-    read.x = x;
-    read.y = y;
-    read.width = width;
-    read.height = height;
-    read.regionMode = static_cast<RegionMode>(mode);
-
-    part = "title and class name";
-    std::int32_t classLength = 0, titleLength = 0;
-    if (!in.number(classLength) || !in.number(titleLength)) return damaged();
-    if (!in.text(classLength, read.className) || !in.text(titleLength, read.title)) return damaged();
-
-    part = "outline points";
-    if (read.regionMode == RegionMode::Polygon) {
-      // The count must fit in what is left before anything is allocated for it.
-      if (static_cast<std::size_t>(pointCount) > in.remaining() / kMinPointBytes ||
-          pointCount > std::numeric_limits<std::int32_t>::max() - kSpareEntries)
-        return damaged();
-      std::vector<RegionPoint> markers;
-      for (std::int32_t i = 0; i < pointCount; ++i) {
-        RegionPoint point{};
-        if (!in.number(point.x) || !in.number(point.y)) return damaged();
-        markers.push_back(point);
-      }
-      read.growPointArrays(pointCount + kSpareEntries);
-      std::copy(markers.begin(), markers.end(), read.markerPoints.begin());
-      read.pointCount = pointCount;
-    }
-
-    part = "font";
-    if (!in.font(read.font)) return damaged();
-    part = "controls";
-    if (static_cast<std::size_t>(objectCount) > in.remaining() / kMinObjectBytes) return damaged();
-    read.objectCount = objectCount;
-
-    out = std::move(read);
-    rest_ = in.rest();
-    return {};
+    read.growPointArrays(pointCount + kSpareEntries);
+    std::copy(markers.begin(), markers.end(), read.markerPoints.begin());
+    read.pointCount = pointCount;
   }
 
-  // The next control into `object` (kind, position, size, style and both
-  // texts; the texts keep their room). False when the control is damaged or
-  // cut short; `object` may then be half filled.
-  bool nextControl(DesignObject& object) {
-    LineReader in(rest_);
-    std::int32_t kind = 0, x = 0, y = 0, width = 0, height = 0, captionLength = 0, idLength = 0;
-    std::uint32_t style = 0;
-    if (!in.number(kind) || !isKnownObjectKind(kind)) return false;
-    if (!in.number(x) || !in.number(y) || !in.number(width) || !in.number(height) ||
-        !in.style(style) || !in.number(captionLength) || !in.number(idLength))
-      return false;
-    if (!in.text(captionLength, object.caption) || !in.text(idLength, object.idName))
-      return false;
-    object.kind = static_cast<ObjectKind>(kind);
-    object.x = x;
-    object.y = y;
-    object.width = width;
-    object.height = height;
-    object.style = style;
-    rest_ = in.rest();
-    return true;
-  }
+  part = "font";
+  if (!in.font(read.font)) return damaged();
+  part = "controls";
+  if (static_cast<std::size_t>(objectCount) > in.remaining() / kMinObjectBytes) return damaged();
+  read.objectCount = objectCount;
 
- private:
-  std::string_view rest_;
-};
+  out = std::move(read);
+  return {};
+}
+
+// The next control into `object` (kind, position, size, style and both
+// texts; the texts keep their room). False when the control is damaged or
+// cut short; `object` may then be half filled.
+bool readControl(LineReader& in, DesignObject& object) {
+  std::int32_t kind = 0, x = 0, y = 0, width = 0, height = 0, captionLength = 0, idLength = 0;
+  std::uint32_t style = 0;
+  if (!in.number(kind) || !isKnownObjectKind(kind)) return false;
+  if (!in.number(x) || !in.number(y) || !in.number(width) || !in.number(height) ||
+      !in.style(style) || !in.number(captionLength) || !in.number(idLength))
+    return false;
+  if (!in.text(captionLength, object.caption) || !in.text(idLength, object.idName))
+    return false;
+  object.kind = static_cast<ObjectKind>(kind);
+  object.x = x;
+  object.y = y;
+  object.width = width;
+  object.height = height;
+  object.style = style;
+  return true;
+}
 
 }  // namespace
 
 ReadResult parseProjectWhy(std::string_view bytes, Project& out,
                            std::vector<DesignObject>& outObjects) {
-  ProjectFileReader reader(bytes);
+  LineReader in(bytes);
   Project read;
-  if (ReadResult header = reader.readHeader(read); !header) return header;
+  if (ReadResult header = readHeader(in, read); !header) return header;
   std::vector<DesignObject> objects;
   objects.reserve(static_cast<std::size_t>(read.objectCount) + kSpareEntries);
   for (std::int32_t i = 0; i < read.objectCount; ++i) {
     // Read in place (the room is reserved): moving each object in copied
     // its short texts once more. A damaged file drops the whole list.
-    if (!reader.nextControl(objects.emplace_back()))  // window and savedProc 0
+    if (!readControl(in, objects.emplace_back()))  // window and savedProc 0
       return {ReadProblem::Damaged, "controls"};
   }
   objects.resize(objects.size() + kSpareEntries);

@@ -1,5 +1,6 @@
 #include "codegen/c_text.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <unordered_map>
@@ -99,33 +100,36 @@ class FirstUse {
   std::size_t mask_ = 0;
 };
 
-}  // namespace
+// Most texts hold nothing to escape: they are used as they are.
+bool nothingToEscape(std::string_view text) {
+  return std::none_of(text.begin(), text.end(), needsEscape);
+}
 
-void escapeCText(std::string_view text, std::string& out) {
-  out.clear();
-  text = upToNul(text);
-  // Most texts hold nothing to escape: one copy.
-  bool plain = true;
-  for (char c : text) plain = plain && !needsEscape(c);
-  if (plain) {
-    out.assign(text);
-    return;
-  }
+void appendEscaped(std::string_view text, std::string& out) {
   forEachCharacter(text, [&out](std::string_view bytes, bool escaped) {
     if (escaped) out += '\\';
     out += bytes;
   });
 }
 
+}  // namespace
+
+void escapeCText(std::string_view text, std::string& out) {
+  out.clear();
+  text = upToNul(text);
+  if (nothingToEscape(text)) {
+    out.assign(text);
+    return;
+  }
+  appendEscaped(text, out);
+}
+
 std::string_view escapedCTextView(std::string_view text, std::string& storage) {
   text = upToNul(text);
-  for (char c : text) {
-    if (needsEscape(c)) {
-      escapeCText(text, storage);
-      return storage;
-    }
-  }
-  return text;
+  if (nothingToEscape(text)) return text;
+  storage.clear();
+  appendEscaped(text, storage);
+  return storage;
 }
 
 std::string escapedCText(std::string_view text) {

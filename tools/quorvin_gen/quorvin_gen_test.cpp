@@ -63,6 +63,19 @@ struct Design {
     project.objectCount = 3;
   }
 
+  // Adds `copies` copies of the three controls, each copy's ID names ending
+  // in its number: a large design whose names all stand.
+  void addCopies(int copies) {
+    const std::vector<DesignObject> three(objects.begin(), objects.begin() + 3);
+    for (int copy = 0; copy < copies; ++copy) {
+      for (const DesignObject& object : three) {
+        objects.push_back(object);
+        objects.back().idName += std::to_string(copy);
+      }
+    }
+    project.objectCount = static_cast<std::int32_t>(objects.size());
+  }
+
   // The project as the generator sees it after reading the file: region
   // points = markers - (x, y) + (10, 10).
   Project withRegionPoints() const {
@@ -298,13 +311,7 @@ TEST_F(QuorvinGen, WritesOnlyChangesChecksAndWarns) {
   // A source of many pieces on disk that differs somewhere (late, longer,
   // shorter, empty): --check names the line, a run makes it the source.
   const Design small = design;
-  for (int copy = 0; copy < 400; ++copy) {
-    for (int i = 0; i < 3; ++i) {
-      design.objects.push_back(small.objects[static_cast<std::size_t>(i)]);
-      design.objects.back().idName += std::to_string(copy);
-    }
-  }
-  design.project.objectCount = static_cast<std::int32_t>(design.objects.size());
+  design.addCopies(400);
   ASSERT_TRUE(saveProject(dir.path() / "design.mwd", design.project, design.objects));
   const std::string large = designerBytes(names);
   ASSERT_GT(large.size(), 3 * kCodeFilePieceSize);
@@ -404,15 +411,7 @@ TEST_F(QuorvinGen, TheProgramWritesWhatTheLibraryWrites) {
       if (entry.path().extension() == ".mwd") projects.push_back(entry.path());
     }
   }
-  const Design small = design;
-  for (int copy = 0; copy < 1000; ++copy) {
-    for (const DesignObject& object : small.objects) {
-      design.objects.push_back(object);
-      design.objects.back().idName += std::to_string(copy);
-      design.objects.back().caption += std::to_string(copy);
-    }
-  }
-  design.project.objectCount = static_cast<std::int32_t>(design.objects.size());
+  design.addCopies(1000);
   ASSERT_TRUE(saveProject(dir.path() / "large.mwd", design.project, design.objects));
   projects.push_back(dir.path() / "large.mwd");
   projects.push_back(dir.path() / "missing.mwd");
